@@ -1,0 +1,210 @@
+#include "tests/support/gui_driver.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace tarn::gui {
+namespace {
+
+constexpr DWORD kPollMs = 20;
+
+// Calls probe until it returns something truthy or ms have passed.
+template <class Probe>
+auto Poll(DWORD ms, Probe probe) -> decltype(probe()) {
+  const ULONGLONG deadline = GetTickCount64() + ms;
+  for (;;) {
+    if (auto found = probe()) return found;
+    if (GetTickCount64() >= deadline) return probe();
+    Sleep(kPollMs);
+  }
+}
+
+std::string CaptionOf(HWND window) {
+  char buffer[512] = {};
+  GetWindowTextA(window, buffer, sizeof buffer);
+  return buffer;
+}
+
+}  // namespace
+
+ChildProcess::ChildProcess(const std::string& exePath, const std::string& commandLine) {
+  m_job = CreateJobObjectA(nullptr, nullptr);
+  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+  if (m_job) SetInformationJobObject(m_job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+
+  std::string line = "\"" + exePath + "\"";
+  if (!commandLine.empty()) line += " " + commandLine;
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info = {};
+  if (!CreateProcessA(exePath.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                      nullptr, &startup, &info))
+    return;
+  if (m_job) AssignProcessToJobObject(m_job, info.hProcess);
+  ResumeThread(info.hThread);
+  CloseHandle(info.hThread);
+  m_process = info.hProcess;
+  m_pid = info.dwProcessId;
+}
+
+ChildProcess::~ChildProcess() {
+  Kill();
+  if (m_process) CloseHandle(m_process);
+  if (m_job) CloseHandle(m_job);
+}
+
+bool ChildProcess::WaitForExit(DWORD ms) {
+  return m_process && WaitForSingleObject(m_process, ms) == WAIT_OBJECT_0;
+}
+
+bool ChildProcess::HasExited() const { return !m_process || WaitForSingleObject(m_process, 0) == WAIT_OBJECT_0; }
+
+void ChildProcess::Kill() {
+  if (!m_process || HasExited()) return;
+  TerminateProcess(m_process, 1);
+  WaitForSingleObject(m_process, kWaitMs);
+}
+
+std::vector<HWND> TopLevelWindows(DWORD pid, const char* caption) {
+  struct Search {
+    DWORD pid;
+    const char* caption;
+    std::vector<HWND> found;
+  } search{pid, caption, {}};
+  EnumWindows(
+      [](HWND window, LPARAM param) -> BOOL {
+        auto& s = *reinterpret_cast<Search*>(param);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == s.pid && IsWindowVisible(window) && (!s.caption || CaptionOf(window) == s.caption))
+          s.found.push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND WaitForWindow(DWORD pid, const char* caption, DWORD ms) {
+  return Poll(ms, [&]() -> HWND {
+    auto windows = TopLevelWindows(pid, caption);
+    return windows.empty() ? nullptr : windows.front();
+  });
+}
+
+bool WaitUntilGone(HWND window, DWORD ms) {
+  return Poll(ms, [&] { return !IsWindow(window) || !IsWindowVisible(window); });
+}
+
+HWND FindDescendant(HWND root, int id) {
+  std::pair<int, HWND> search{id, nullptr};
+  EnumChildWindows(
+      root,
+      [](HWND child, LPARAM param) -> BOOL {
+        auto& s = *reinterpret_cast<std::pair<int, HWND>*>(param);
+        if (GetDlgCtrlID(child) != s.first) return TRUE;
+        s.second = child;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.second;
+}
+
+std::string ClassName(HWND window) {
+  char buffer[128] = {};
+  GetClassNameA(window, buffer, sizeof buffer);
+  return buffer;
+}
+
+std::vector<HWND> DescendantsOfClass(HWND root, const char* className) {
+  std::pair<const char*, std::vector<HWND>> search{className, {}};
+  EnumChildWindows(
+      root,
+      [](HWND child, LPARAM param) -> BOOL {
+        auto& s = *reinterpret_cast<std::pair<const char*, std::vector<HWND>>*>(param);
+        if (lstrcmpiA(ClassName(child).c_str(), s.first) == 0) s.second.push_back(child);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.second;
+}
+
+std::string Text(HWND window) {
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kWaitMs, &length)) return {};
+  std::string text(length + 1, '\0');
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                           SMTO_ABORTIFHUNG, kWaitMs, &copied))
+    return {};
+  text.resize(std::min<size_t>(copied, length));
+  return text;
+}
+
+bool IsEnabled(HWND window) { return IsWindowEnabled(window) != FALSE; }
+bool IsVisible(HWND window) { return IsWindowVisible(window) != FALSE; }
+
+int CheckState(HWND button) {
+  DWORD_PTR state = 0;
+  if (!SendMessageTimeoutA(button, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, kWaitMs, &state)) return -1;
+  return int(state);
+}
+
+RECT ScreenRect(HWND window) {
+  RECT rect = {};
+  GetWindowRect(window, &rect);
+  return rect;
+}
+
+bool SetText(HWND window, const std::string& text) {
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
+                             kWaitMs, &result) != 0;
+}
+
+void Click(HWND button) { SendNotifyMessageA(button, BM_CLICK, 0, 0); }
+
+bool Sync(HWND window) {
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kWaitMs, &result) != 0;
+}
+
+bool PressKey(HWND window, WORD virtualKey) {
+  HWND top = GetAncestor(window, GA_ROOT);
+  SetForegroundWindow(top);
+  if (!Poll(kWaitMs, [&] { return GetForegroundWindow() == top; })) return false;
+  INPUT keys[2] = {};
+  for (INPUT& key : keys) {
+    key.type = INPUT_KEYBOARD;
+    key.ki.wVk = virtualKey;
+  }
+  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  return SendInput(2, keys, sizeof(INPUT)) == 2;
+}
+
+MessageBoxView WaitForMessageBox(DWORD pid, const char* caption, DWORD ms) {
+  MessageBoxView box;
+  box.window = WaitForWindow(pid, caption, ms);
+  if (!box.window) return box;
+  box.caption = caption;
+  constexpr int kMessageTextId = 0xFFFF;
+  if (HWND text = FindDescendant(box.window, kMessageTextId)) box.text = Text(text);
+  for (HWND button : DescendantsOfClass(box.window, "Button"))
+    if (IsVisible(button)) box.buttons.push_back(GetDlgCtrlID(button));
+  return box;
+}
+
+bool Answer(const MessageBoxView& box, int buttonId) {
+  HWND button = GetDlgItem(box.window, buttonId);
+  if (!button) return false;
+  Click(button);
+  return WaitUntilGone(box.window);
+}
+
+std::string WindowsPathFromUnix(const std::string& unixPath) {
+  std::string path = "Z:" + unixPath;
+  std::replace(path.begin(), path.end(), '/', '\\');
+  return path;
+}
+
+}  // namespace tarn::gui

@@ -1,0 +1,90 @@
+// Drives the windows of another process the way a user would see them: by
+// caption, by dialog id and by the texts and states on screen. Every wait is
+// bounded, so a dialog that never appears (or never goes) fails the test
+// instead of hanging it.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace tarn::gui {
+
+// Long enough for a Wine start on a busy machine, short enough for CI.
+inline constexpr DWORD kWaitMs = 8000;
+// How long a window that must not appear is given to appear anyway.
+inline constexpr DWORD kQuietMs = 700;
+
+// A child process in a job object that kills it when the job handle closes,
+// so neither a failed assertion nor a crashed test leaves it behind.
+class ChildProcess {
+ public:
+  ChildProcess(const std::string& exePath, const std::string& commandLine = "");
+  ~ChildProcess();
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+
+  bool started() const { return m_process != nullptr; }
+  DWORD pid() const { return m_pid; }
+  bool WaitForExit(DWORD ms = kWaitMs);
+  bool HasExited() const;
+  void Kill();
+
+ private:
+  HANDLE m_job = nullptr;
+  HANDLE m_process = nullptr;
+  DWORD m_pid = 0;
+};
+
+// --- Finding windows -------------------------------------------------------
+// Visible top-level windows of the process, optionally only those with this caption.
+std::vector<HWND> TopLevelWindows(DWORD pid, const char* caption = nullptr);
+// Waits for a visible top-level window of the process with exactly this caption.
+HWND WaitForWindow(DWORD pid, const char* caption, DWORD ms = kWaitMs);
+// Waits until the window is gone or hidden.
+bool WaitUntilGone(HWND window, DWORD ms = kWaitMs);
+// The first descendant (children, grandchildren, ...) with this dialog id.
+HWND FindDescendant(HWND root, int id);
+// All descendants of a window class ("Button", "Static", ...).
+std::vector<HWND> DescendantsOfClass(HWND root, const char* className);
+std::string ClassName(HWND window);
+
+// --- Reading ----------------------------------------------------------------
+// WM_GETTEXT, which is marshalled across processes (GetWindowText is not).
+std::string Text(HWND window);
+bool IsEnabled(HWND window);
+bool IsVisible(HWND window);
+// BST_CHECKED, BST_UNCHECKED or -1 when the window does not answer.
+int CheckState(HWND button);
+RECT ScreenRect(HWND window);
+
+// --- Acting -----------------------------------------------------------------
+// Replaces the text, as typing it would; does not wait for handlers of it.
+bool SetText(HWND window, const std::string& text);
+// A click that does not wait for what it starts: a handler that opens a
+// modal dialog would otherwise block the caller until that dialog closed.
+void Click(HWND button);
+// Returns once the window's thread has handled everything sent to it before,
+// or has entered a nested modal loop that pumps messages.
+bool Sync(HWND window);
+// Real key presses of one virtual key to the window's thread; posted key
+// messages do not go through the input path (and do not become WM_HELP).
+bool PressKey(HWND window, WORD virtualKey);
+
+// --- Message boxes ----------------------------------------------------------
+struct MessageBoxView {
+  HWND window = nullptr;
+  std::string caption;
+  std::string text;                 // the static with id 0xFFFF holding the message
+  std::vector<int> buttons;         // ids of the visible push buttons
+  explicit operator bool() const { return window != nullptr; }
+};
+MessageBoxView WaitForMessageBox(DWORD pid, const char* caption, DWORD ms = kWaitMs);
+// Presses one of the box's buttons (IDOK, IDYES, IDNO) and waits for the box to go.
+bool Answer(const MessageBoxView& box, int buttonId);
+
+// "Z:\..." for a path of the Unix file system, which Wine maps to drive Z.
+std::string WindowsPathFromUnix(const std::string& unixPath);
+
+}  // namespace tarn::gui

@@ -1,0 +1,84 @@
+#include "tests/support/tarn_session.h"
+
+#include <commctrl.h>
+
+namespace tarn::gui {
+
+std::string TarnExePath() { return WindowsPathFromUnix(TARN_EXE_UNIX_PATH); }
+
+TarnSession::TarnSession() : m_process(TarnExePath()) {
+  if (m_process.started()) m_sheet = WaitForWindow(m_process.pid(), kSheetCaption);
+}
+
+HWND TarnSession::Control(int id) const { return FindDescendant(m_sheet, id); }
+
+bool TarnSession::ClickAndWait(int id) const {
+  HWND control = Control(id);
+  if (!control) return false;
+  Click(control);
+  return Sync(control);
+}
+
+bool TarnSession::SelectPage(Page page) const {
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutA(m_sheet, PSM_SETCURSEL, WPARAM(page), 0, SMTO_ABORTIFHUNG, kWaitMs, &result) &&
+         result != 0 && ActivePageIndex() == int(page);
+}
+
+HWND TarnSession::ActivePage() const {
+  DWORD_PTR page = 0;
+  SendMessageTimeoutA(m_sheet, PSM_GETCURRENTPAGEHWND, 0, 0, SMTO_ABORTIFHUNG, kWaitMs, &page);
+  return reinterpret_cast<HWND>(page);
+}
+
+int TarnSession::ActivePageIndex() const {
+  DWORD_PTR tabs = 0, index = DWORD_PTR(-1);
+  SendMessageTimeoutA(m_sheet, PSM_GETTABCONTROL, 0, 0, SMTO_ABORTIFHUNG, kWaitMs, &tabs);
+  if (!tabs) return -1;
+  SendMessageTimeoutA(reinterpret_cast<HWND>(tabs), TCM_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, kWaitMs, &index);
+  return int(index);
+}
+
+HWND TarnSession::PressHelp() const {
+  Press(ids::kHelp);
+  return WaitForWindow(pid(), kAboutCaption);
+}
+
+HWND TarnSession::PressF1() const {
+  // F1 goes to the control with the focus, as it would for a user.
+  HWND page = ActivePage();
+  if (!PressKey(page ? page : m_sheet, VK_F1)) return nullptr;
+  return WaitForWindow(pid(), kAboutCaption);
+}
+
+bool TarnSession::CloseAbout(HWND about) const {
+  HWND ok = GetDlgItem(about, IDOK);
+  if (!ok) return false;
+  Click(ok);
+  if (!WaitUntilGone(about)) return false;
+  const ULONGLONG deadline = GetTickCount64() + kWaitMs;
+  while (!IsWindowEnabled(m_sheet)) {
+    if (GetTickCount64() > deadline) return false;
+    Sleep(20);
+  }
+  return Sync(m_sheet);
+}
+
+bool TarnSession::PressAndWaitForSheetToGo(int id) {
+  Press(id);
+  return WaitUntilGone(m_sheet);
+}
+
+bool TarnSession::PressOk() { return PressAndWaitForSheetToGo(IDOK); }
+bool TarnSession::PressCancel() { return PressAndWaitForSheetToGo(IDCANCEL); }
+
+bool TarnSession::NoWindow(const char* caption, DWORD ms) {
+  const ULONGLONG deadline = GetTickCount64() + ms;
+  do {
+    if (!TopLevelWindows(pid(), caption).empty()) return false;
+    Sleep(20);
+  } while (GetTickCount64() < deadline && !m_process.HasExited());
+  return TopLevelWindows(pid(), caption).empty();
+}
+
+}  // namespace tarn::gui

@@ -1,0 +1,84 @@
+// One run of the real Tarn.exe, driven through its sheet: the ids and texts a
+// user sees, and the steps a user takes (type, tick, switch tabs, press the
+// sheet's buttons, answer message boxes).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "tests/support/gui_driver.h"
+
+namespace tarn::gui {
+
+inline constexpr const char* kSheetCaption = "Velbrin Quobix ROM Utitlty";
+inline constexpr const char* kAboutCaption = "About Tarn";
+inline constexpr const char* kPageMessageCaption = "Error";
+
+// Dialog ids of the controls, as the templates declare them.
+namespace ids {
+// General page
+inline constexpr int kInputRom = 1000, kOutputRom = 1001, kLogoFile = 1005, kPaletteFile = 1010;
+inline constexpr int kBrowseInputRom = 1002, kBrowseOutputRom = 1003, kBrowseLogo = 1004, kBrowsePalette = 1011;
+inline constexpr int kChangeLogo = 1020;
+// Insert Module page
+inline constexpr int kAddModule = 1021, kModuleFile = 1022, kBrowseModule = 1023;
+// The sheet's own buttons
+inline constexpr int kHelp = IDHELP;
+inline constexpr int kApply = 0x3021;  // the property-sheet control's Apply button
+}  // namespace ids
+
+enum class Page { General = 0, InsertModule = 1 };
+
+// The path of the Tarn.exe under test, as Wine's programs see it.
+std::string TarnExePath();
+
+class TarnSession {
+ public:
+  // Starts Tarn.exe and waits for its sheet; check ready() before driving it.
+  TarnSession();
+
+  bool ready() const { return m_sheet != nullptr; }
+  HWND sheet() const { return m_sheet; }
+  ChildProcess& process() { return m_process; }
+  DWORD pid() const { return m_process.pid(); }
+
+  // A control of either page (the pages' ids do not overlap) or of the sheet.
+  // Controls of the Insert Module page exist only once its tab was opened.
+  HWND Control(int id) const;
+  std::string TextOf(int id) const { return Text(Control(id)); }
+  bool Type(int id, const std::string& text) const { return SetText(Control(id), text); }
+  bool IsEnabled(int id) const { return gui::IsEnabled(Control(id)); }
+  bool IsTicked(int id) const { return CheckState(Control(id)) == BST_CHECKED; }
+  // Clicks and waits for the click's handler (not for dialogs it opens).
+  bool ClickAndWait(int id) const;
+  // Clicks without waiting: for buttons that open a modal window or end the sheet.
+  void Press(int id) const { Click(Control(id)); }
+
+  bool SelectPage(Page page) const;
+  HWND ActivePage() const;
+  int ActivePageIndex() const;
+
+  // Help: presses the button (or F1) and waits for the About box.
+  HWND PressHelp() const;
+  HWND PressF1() const;
+  // Closes the About box with its OK button and waits until the sheet is usable again.
+  bool CloseAbout(HWND about) const;
+
+  // OK (or Cancel) and the sheet's disappearance.
+  bool PressOk();
+  bool PressCancel();
+
+  MessageBoxView WaitForBox(const char* caption, DWORD ms = kWaitMs) { return WaitForMessageBox(pid(), caption, ms); }
+  // True when, for a while, no window of the process with this caption appears.
+  bool NoWindow(const char* caption, DWORD ms = kQuietMs);
+  bool WaitForExit() { return m_process.WaitForExit(); }
+
+ private:
+  bool PressAndWaitForSheetToGo(int id);
+
+  ChildProcess m_process;
+  HWND m_sheet = nullptr;
+};
+
+}  // namespace tarn::gui
