@@ -5,8 +5,9 @@
 // differs between standard libraries).
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
-#include <string>
+#include <utility>
 #include <vector>
 
 #include "image/rom_format.h"
@@ -37,14 +38,14 @@ struct PlacedRecord {
 };
 
 struct Sample {
-  bool newFormat;
-  Version version;
+  bool newFormat = true;
+  Version version{};
   Bytes image;
   // Every record a paragraph scan of the image finds, in ascending order.
   std::vector<PlacedRecord> records;
-  uint32_t kvtOffset;
+  uint32_t kvtOffset = 0;
   Bytes logo, palette, module;
-  uint32_t logoWidth, logoHeight;
+  uint32_t logoWidth = 0, logoHeight = 0;
 };
 
 // splitmix64: tiny, fast and fully specified, so the bytes never depend on
@@ -72,11 +73,11 @@ inline constexpr uint8_t kSignatureLead = '$';
 // Stands for code and tables: no zero bytes, and no paragraph starts with the
 // lead byte of a signature, so the only records an image holds are the ones
 // placed on purpose.
-inline void FillWithCode(Bytes& bytes, size_t begin, size_t end, SampleRandom& random) {
-  size_t i = begin;
-  while (i < end) {
+inline void FillWithCode(Bytes& bytes, SampleRandom& random) {
+  size_t i = 0;
+  while (i < bytes.size()) {
     uint64_t word = random.Next();
-    for (int k = 0; k < 8 && i < end; ++k, ++i, word >>= 8) {
+    for (int k = 0; k < 8 && i < bytes.size(); ++k, ++i, word >>= 8) {
       uint8_t b = uint8_t(word);
       if (b == 0) b = 0xFF;
       if (b == kSignatureLead && i % kParagraph == 0) b = uint8_t(b + 1);
@@ -162,11 +163,13 @@ inline constexpr uint8_t kShippedDramDivisor = 2;
 inline Sample MakeSample(size_t imageSize, bool newFormat) {
   using namespace detail;
   SampleRandom random(kSeed);
-  Sample s{newFormat, newFormat ? kNewFormatVersion : kOldFormatVersion, {}, {}, 0, {}, {}, {}, 0, 0};
+  Sample s;
+  s.newFormat = newFormat;
+  s.version = newFormat ? kNewFormatVersion : kOldFormatVersion;
   const HeaderFormat format = FormatOf(newFormat);
 
   RomBuilder image(imageSize);
-  FillWithCode(image.bytes(), 0, imageSize, random);
+  FillWithCode(image.bytes(), random);
 
   image.Version(kVersionOffset, s.version.hundreds, s.version.tens, s.version.units)
       .Byte(kVersionOffset + kVersionHundredsOffset + 1, '.')

@@ -1,5 +1,7 @@
 #include "tests/support/gui_driver.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <utility>
 
@@ -156,6 +158,69 @@ RECT ScreenRect(HWND window) {
   return rect;
 }
 
+std::vector<std::string> TabLabels(HWND tabControl) {
+  std::vector<std::string> labels;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(tabControl, &pid);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (!process) return labels;
+  constexpr size_t kLabelMax = 256;
+  struct Remote {
+    TCITEMA item;
+    char label[kLabelMax];
+  };
+  auto* remote = static_cast<Remote*>(VirtualAllocEx(process, nullptr, sizeof(Remote), MEM_COMMIT, PAGE_READWRITE));
+  DWORD_PTR count = 0;
+  SendMessageTimeoutA(tabControl, TCM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, kWaitMs, &count);
+  for (DWORD_PTR i = 0; remote && i < count; ++i) {
+    Remote local = {};
+    local.item.mask = TCIF_TEXT;
+    local.item.pszText = remote->label;
+    local.item.cchTextMax = kLabelMax;
+    DWORD_PTR ok = 0;
+    if (!WriteProcessMemory(process, remote, &local, sizeof local, nullptr) ||
+        !SendMessageTimeoutA(tabControl, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG,
+                             kWaitMs, &ok) ||
+        !ReadProcessMemory(process, remote, &local, sizeof local, nullptr))
+      break;
+    local.label[kLabelMax - 1] = '\0';
+    labels.push_back(ok ? local.label : "");
+  }
+  if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  return labels;
+}
+
+std::vector<std::string> ComboItems(HWND combo) {
+  std::vector<std::string> items;
+  DWORD_PTR count = 0;
+  SendMessageTimeoutA(combo, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, kWaitMs, &count);
+  for (DWORD_PTR i = 0; i < count; ++i) {
+    DWORD_PTR length = 0;
+    SendMessageTimeoutA(combo, CB_GETLBTEXTLEN, i, 0, SMTO_ABORTIFHUNG, kWaitMs, &length);
+    std::string item(length + 1, '\0');
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()), SMTO_ABORTIFHUNG, kWaitMs,
+                        &copied);
+    item.resize(std::min<size_t>(copied, length));
+    items.push_back(item);
+  }
+  return items;
+}
+
+bool ShowsIcon(HWND box) {
+  for (HWND label : DescendantsOfClass(box, "Static")) {
+    const LONG style = GetWindowLongA(label, GWL_STYLE);
+    if ((style & SS_TYPEMASK) != SS_ICON || !IsVisible(label)) continue;
+    DWORD_PTR icon = 0;
+    SendMessageTimeoutA(label, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, kWaitMs, &icon);
+    if (icon) return true;
+  }
+  return false;
+}
+
+HWND Owner(HWND window) { return GetWindow(window, GW_OWNER); }
+
 bool SetText(HWND window, const std::string& text) {
   DWORD_PTR result = 0;
   return SendMessageTimeoutA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
@@ -199,6 +264,47 @@ bool Answer(const MessageBoxView& box, int buttonId) {
   if (!button) return false;
   Click(button);
   return WaitUntilGone(box.window);
+}
+
+FileDialogView WaitForFileDialog(DWORD pid, DWORD ms) {
+  // The dialog ids of the common dialog templates: the name box is an edit
+  // box (edt1) in the older template and a combo box (cmb13) in the newer one.
+  constexpr int kNameEdit = 0x480, kNameCombo = 0x47C, kTypeCombo = 0x470, kReadOnlyBox = 0x410;
+  FileDialogView dialog;
+  dialog.window = WaitForWindow(pid, "Open", ms);
+  if (!dialog.window) return dialog;
+  dialog.nameBox = Poll(ms, [&]() -> HWND {
+    if (HWND combo = FindDescendant(dialog.window, kNameCombo)) {
+      auto edits = DescendantsOfClass(combo, "Edit");
+      return edits.empty() ? combo : edits.front();
+    }
+    return FindDescendant(dialog.window, kNameEdit);
+  });
+  if (!dialog.nameBox) return dialog;
+  Sync(dialog.window);
+  dialog.initialName = Text(dialog.nameBox);
+  if (HWND types = FindDescendant(dialog.window, kTypeCombo)) {
+    dialog.types = ComboItems(types);
+    dialog.selectedType = Text(types);
+  }
+  HWND readOnly = FindDescendant(dialog.window, kReadOnlyBox);
+  dialog.readOnlyBoxShown = readOnly && IsVisible(readOnly);
+  return dialog;
+}
+
+bool ChooseFile(const FileDialogView& dialog, const std::string& name) {
+  if (!SetText(dialog.nameBox, name)) return false;
+  HWND open = GetDlgItem(dialog.window, IDOK);
+  if (!open) return false;
+  Click(open);
+  return WaitUntilGone(dialog.window);
+}
+
+bool CancelFileDialog(const FileDialogView& dialog) {
+  HWND cancel = GetDlgItem(dialog.window, IDCANCEL);
+  if (!cancel) return false;
+  Click(cancel);
+  return WaitUntilGone(dialog.window);
 }
 
 std::string WindowsPathFromUnix(const std::string& unixPath) {

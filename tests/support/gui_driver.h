@@ -58,6 +58,14 @@ bool IsVisible(HWND window);
 // BST_CHECKED, BST_UNCHECKED or -1 when the window does not answer.
 int CheckState(HWND button);
 RECT ScreenRect(HWND window);
+// The labels of a tab control in another process (read through its memory,
+// since tab items are not marshalled).
+std::vector<std::string> TabLabels(HWND tabControl);
+// Items of a combo box, in list order.
+std::vector<std::string> ComboItems(HWND combo);
+// Whether a message box shows an icon.
+bool ShowsIcon(HWND box);
+HWND Owner(HWND window);
 
 // --- Acting -----------------------------------------------------------------
 // Replaces the text, as typing it would; does not wait for handlers of it.
@@ -83,6 +91,22 @@ struct MessageBoxView {
 MessageBoxView WaitForMessageBox(DWORD pid, const char* caption, DWORD ms = kWaitMs);
 // Presses one of the box's buttons (IDOK, IDYES, IDNO) and waits for the box to go.
 bool Answer(const MessageBoxView& box, int buttonId);
+
+// --- The system's open-file dialog ----------------------------------------
+struct FileDialogView {
+  HWND window = nullptr;
+  HWND nameBox = nullptr;            // the "File name" edit box
+  std::string initialName;           // its text when the dialog opened
+  std::vector<std::string> types;    // the file-type list, in order
+  std::string selectedType;
+  bool readOnlyBoxShown = false;
+  explicit operator bool() const { return window != nullptr && nameBox != nullptr; }
+};
+FileDialogView WaitForFileDialog(DWORD pid, DWORD ms = kWaitMs);
+// Types the name into the dialog and presses its Open button, as a user
+// would; true when the dialog then closes.
+bool ChooseFile(const FileDialogView& dialog, const std::string& name);
+bool CancelFileDialog(const FileDialogView& dialog);
 
 // "Z:\..." for a path of the Unix file system, which Wine maps to drive Z.
 std::string WindowsPathFromUnix(const std::string& unixPath);

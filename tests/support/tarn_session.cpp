@@ -6,7 +6,7 @@ namespace tarn::gui {
 
 std::string TarnExePath() { return WindowsPathFromUnix(TARN_EXE_UNIX_PATH); }
 
-TarnSession::TarnSession() : m_process(TarnExePath()) {
+TarnSession::TarnSession(const std::string& exePath) : m_process(exePath) {
   if (m_process.started()) m_sheet = WaitForWindow(m_process.pid(), kSheetCaption);
 }
 

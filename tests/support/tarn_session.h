@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "res/resource.h"
 #include "tests/support/gui_driver.h"
 
 namespace tarn::gui {
@@ -15,14 +16,16 @@ inline constexpr const char* kSheetCaption = "Velbrin Quobix ROM Utitlty";
 inline constexpr const char* kAboutCaption = "About Tarn";
 inline constexpr const char* kPageMessageCaption = "Error";
 
-// Dialog ids of the controls, as the templates declare them.
+// Dialog ids of the controls, named as the program's resource header names them.
 namespace ids {
 // General page
-inline constexpr int kInputRom = 1000, kOutputRom = 1001, kLogoFile = 1005, kPaletteFile = 1010;
-inline constexpr int kBrowseInputRom = 1002, kBrowseOutputRom = 1003, kBrowseLogo = 1004, kBrowsePalette = 1011;
-inline constexpr int kChangeLogo = 1020;
+inline constexpr int kInputRom = IDC_INPUT_ROM, kOutputRom = IDC_OUTPUT_ROM, kLogoFile = IDC_LOGO_FILE,
+                     kPaletteFile = IDC_PALETTE_FILE;
+inline constexpr int kBrowseInputRom = IDC_BROWSE_INPUT_ROM, kBrowseOutputRom = IDC_BROWSE_OUTPUT_ROM,
+                     kBrowseLogo = IDC_BROWSE_LOGO, kBrowsePalette = IDC_BROWSE_PALETTE;
+inline constexpr int kChangeLogo = IDC_CHANGE_LOGO;
 // Insert Module page
-inline constexpr int kAddModule = 1021, kModuleFile = 1022, kBrowseModule = 1023;
+inline constexpr int kAddModule = IDC_ADD_MODULE, kModuleFile = IDC_MODULE_FILE, kBrowseModule = IDC_BROWSE_MODULE;
 // The sheet's own buttons
 inline constexpr int kHelp = IDHELP;
 inline constexpr int kApply = 0x3021;  // the property-sheet control's Apply button
@@ -36,7 +39,8 @@ std::string TarnExePath();
 class TarnSession {
  public:
   // Starts Tarn.exe and waits for its sheet; check ready() before driving it.
-  TarnSession();
+  TarnSession() : TarnSession(TarnExePath()) {}
+  explicit TarnSession(const std::string& exePath);
 
   bool ready() const { return m_sheet != nullptr; }
   HWND sheet() const { return m_sheet; }

@@ -17,6 +17,7 @@ struct Case {
   size_t size;
   bool newFormat;
 };
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
 class SampleImage : public testing::TestWithParam<Case> {
  protected:
@@ -55,16 +56,15 @@ TEST_P(SampleImage, HoldsExactlyThePlannedRecordsEachWholeInItsArea) {
   std::map<std::pair<Signature, bool>, int> counts;  // by signature and whether in the rebuilt area
   auto count = [&](Signature sig, bool rebuilt) { return counts[std::make_pair(sig, rebuilt)]; };
   for (size_t i = 0; i < found.size(); ++i) {
-    SCOPED_TRACE(SignatureName(found[i].sig) + " at " + std::to_string(found[i].offset));
-    EXPECT_EQ(found[i].sig, sample.records[i].sig);
-    EXPECT_EQ(found[i].offset, sample.records[i].offset);
-    const bool rebuilt = found[i].offset < kRebuiltAreaEnd;
-    ++counts[std::make_pair(found[i].sig, rebuilt)];
-    if (found[i].sig == Signature::Ver) continue;
-    const uint64_t end =
-        found[i].offset + DeclaredRecordSize(found[i].sig,
-                                             ReadLe32(&image[found[i].offset + kDataLengthOffset]),
-                                             sample.newFormat);
+    const PlacedRecord& r = found[i];
+    SCOPED_TRACE(SignatureName(r.sig) + " at " + std::to_string(r.offset));
+    EXPECT_EQ(r.sig, sample.records[i].sig);
+    EXPECT_EQ(r.offset, sample.records[i].offset);
+    const bool rebuilt = r.offset < kRebuiltAreaEnd;
+    ++counts[std::make_pair(r.sig, rebuilt)];
+    if (r.sig == Signature::Ver) continue;
+    const uint32_t dataLength = ReadLe32(&image[r.offset + kDataLengthOffset]);
+    const uint64_t end = r.offset + DeclaredRecordSize(r.sig, dataLength, sample.newFormat);
     EXPECT_LE(end, rebuilt ? kRebuiltAreaEnd : sample.kvtOffset);
   }
   EXPECT_EQ(count(Signature::Ver, true), 1);
