@@ -75,8 +75,9 @@ TEST_F(PageStateTest, EachClickFlipsTheGovernedControlsAndKeepsTheirTexts) {
       SCOPED_TRACE("box " + std::to_string(g.box) + ", click " + std::to_string(click));
       ASSERT_TRUE(tarn.ClickAndWait(g.box));
       const bool ticked = click % 2 == 1;
-      if (click == 1)
+      if (click == 1) {
         for (int id : g.texts) ASSERT_TRUE(tarn.Type(id, "C:\\kept\\" + std::to_string(id)));
+      }
       EXPECT_EQ(tarn.IsTicked(g.box), ticked);
       for (int id : g.controls) EXPECT_EQ(tarn.IsEnabled(id), ticked) << id;
       for (int id : g.texts) EXPECT_EQ(tarn.TextOf(id), "C:\\kept\\" + std::to_string(id));

@@ -106,7 +106,7 @@ TEST_P(TypedPathTest, ReachesTheTransferAsTyped) {
 INSTANTIATE_TEST_SUITE_P(Boxes, TypedPathTest,
                          ::testing::Values(TypedPath{"Rom", ids::kInputRom}, TypedPath{"Rle", ids::kLogoFile},
                                            TypedPath{"Pal", ids::kPaletteFile}, TypedPath{"Mod", ids::kModuleFile}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 }  // namespace
 }  // namespace tarn::gui

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tools/rom_builder.h"
@@ -49,8 +50,16 @@ struct SampleFiles {
 
 // What the user chose on the pages, as the transfer receives it.
 struct Choice {
+  Choice(std::string input, std::string output, std::string logo = "", std::string palette = "",
+         std::string module = "", bool changeLogoBit = false)
+      : inputRom(std::move(input)),
+        outputRom(std::move(output)),
+        logoFile(std::move(logo)),
+        paletteFile(std::move(palette)),
+        moduleFile(std::move(module)),
+        changeLogo(changeLogoBit) {}
   std::string inputRom, outputRom, logoFile, paletteFile, moduleFile;
-  bool changeLogo = false;
+  bool changeLogo;
 };
 
 // The bytes the transfer writes for this choice, computed by the engine into

@@ -31,11 +31,16 @@ HWND TarnSession::ActivePage() const {
   return reinterpret_cast<HWND>(page);
 }
 
-int TarnSession::ActivePageIndex() const {
-  DWORD_PTR tabs = 0, index = DWORD_PTR(-1);
+HWND TarnSession::TabControl() const {
+  DWORD_PTR tabs = 0;
   SendMessageTimeoutA(m_sheet, PSM_GETTABCONTROL, 0, 0, SMTO_ABORTIFHUNG, kWaitMs, &tabs);
-  if (!tabs) return -1;
-  SendMessageTimeoutA(reinterpret_cast<HWND>(tabs), TCM_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, kWaitMs, &index);
+  return reinterpret_cast<HWND>(tabs);
+}
+
+int TarnSession::ActivePageIndex() const {
+  HWND tabs = TabControl();
+  DWORD_PTR index = DWORD_PTR(-1);
+  if (!tabs || !SendMessageTimeoutA(tabs, TCM_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, kWaitMs, &index)) return -1;
   return int(index);
 }
 

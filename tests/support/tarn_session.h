@@ -61,6 +61,7 @@ class TarnSession {
 
   bool SelectPage(Page page) const;
   HWND ActivePage() const;
+  HWND TabControl() const;
   int ActivePageIndex() const;
 
   // Help: presses the button (or F1) and waits for the About box.
