@@ -5,14 +5,25 @@
 #include <string>
 
 #ifdef _WIN32
-#include <io.h>
-#define isatty _isatty
-#define fileno _fileno
+#include <windows.h>
 #else
 #include <unistd.h>
 #endif
 
 namespace tarn::cli {
+namespace {
+
+bool InputIsATerminal() {
+#ifdef _WIN32
+  // The NUL device counts as a character device to _isatty; only a console has a mode.
+  DWORD mode = 0;
+  return GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
+#else
+  return isatty(STDIN_FILENO) != 0;
+#endif
+}
+
+}  // namespace
 
 void ConsoleUi::Error(const std::string& text) { std::cerr << text << std::endl; }
 
@@ -20,7 +31,7 @@ void ConsoleUi::Finish(const std::string& text) { std::cout << text << std::endl
 
 bool ConsoleUi::Ask(const std::string& text) {
   if (m_answer != ReplaceAnswer::Ask) return m_answer == ReplaceAnswer::Yes;
-  if (!isatty(fileno(stdin))) {
+  if (!InputIsATerminal()) {
     // A script that did not say must not lose the file.
     std::cerr << text << "\nNo: standard input is not a terminal (use --yes to replace)." << std::endl;
     return false;

@@ -65,8 +65,6 @@ class Model {
       if (!m_case.Has(bit::kGiveLogo)) throw Stopped{msg::kNoLogoFile};
       Open(m_case.logoKind, m_paths.logo);
       if (!m_case.Has(bit::kGivePalette)) throw Stopped{msg::kNoPaletteFile};
-      // The same path as the logo: held already.
-      if (m_case.paletteKind == FileKind::SameAsPrevious) throw Stopped{msg::OpenError(m_paths.logo)};
       Open(m_case.paletteKind, m_paths.palette);
       if (!StartsWith(m_files.logo, Signature::Bmp)) throw Stopped{msg::kNotLogoFile};
       Collect(m_files.logo, Signature::Bmp, 0, m_paths.logo);
@@ -96,7 +94,8 @@ class Model {
     kvt[kKvtChecksumOffset] = uint8_t(0x100 - sum);
   }
 
-  // A supplied file whose path names no regular file of its own fails to open.
+  // A supplied file whose path names no regular file of its own fails to
+  // open; one that shares the path of a file opened before it is held.
   static void Open(FileKind kind, const std::string& path) {
     if (kind != FileKind::Regular) throw Stopped{msg::OpenError(path)};
   }

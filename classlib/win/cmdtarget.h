@@ -46,7 +46,7 @@ class CCmdTarget : public CObject {
 // so non-virtual, call.
 #define BEGIN_MESSAGE_MAP(theClass, baseClass)                      \
   const CCmdTarget::MessageMap* theClass::GetMessageMap() const {   \
-    using ThisClass = theClass;                                     \
+    using ThisClass [[maybe_unused]] = theClass;                    \
     using BaseClass = baseClass;                                    \
     static const CCmdTarget::MessageMapEntry entries[] = {
 #define END_MESSAGE_MAP()                                                          \

@@ -128,7 +128,7 @@ UINT CALLBACK CPropertyPage::PageCallback(HWND, UINT message, PROPSHEETPAGEA*) {
 // ---- CPropertySheet
 
 CPropertySheet::CPropertySheet(const char* pszCaption, CWnd* pParentWnd, UINT iSelectPage)
-    : m_strCaption(pszCaption ? pszCaption : ""), m_psh{} {
+    : m_psh{}, m_strCaption(pszCaption ? pszCaption : "") {
   m_psh.dwSize = sizeof m_psh;
   m_psh.dwFlags = PSH_PROPSHEETPAGE | PSH_USECALLBACK | (AfxHelpEnabled() ? PSH_HASHELP : 0);
   m_psh.hwndParent = pParentWnd ? pParentWnd->m_hWnd : nullptr;

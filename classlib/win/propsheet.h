@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "classlib/win/dialog.h"
+#include "classlib/win/dlgtemplate.h"
 
 class CPropertySheet;
 

@@ -25,8 +25,8 @@ TEST(ExclusiveFile, OneOpeningHoldsThePathAgainstAllOthers) {
   EXPECT_FALSE(second.Open(path.c_str(), CFile::modeRead));
   EXPECT_FALSE(second.Open(path.c_str(), CFile::modeCreate | CFile::modeWrite));
   EXPECT_FALSE(second.IsOpen());
-  EXPECT_EQ(ReadBytes(path), Bytes({1, 2, 3})) << "a failed opening for writing truncates nothing";
   first.Close();
+  EXPECT_EQ(ReadBytes(path), Bytes({1, 2, 3})) << "a failed opening for writing truncates nothing";
   EXPECT_TRUE(second.Open(path.c_str(), CFile::modeRead));
 }
 

@@ -192,18 +192,23 @@ std::vector<std::string> TabLabels(HWND tabControl) {
 }
 
 std::vector<std::string> ComboItems(HWND combo) {
+  // Wine hands list texts across processes in UTF-16 whichever variant is
+  // sent, so ask for that and convert.
   std::vector<std::string> items;
   DWORD_PTR count = 0;
-  SendMessageTimeoutA(combo, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, kWaitMs, &count);
+  SendMessageTimeoutW(combo, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, kWaitMs, &count);
   for (DWORD_PTR i = 0; i < count; ++i) {
     DWORD_PTR length = 0;
-    SendMessageTimeoutA(combo, CB_GETLBTEXTLEN, i, 0, SMTO_ABORTIFHUNG, kWaitMs, &length);
-    std::string item(length + 1, '\0');
+    SendMessageTimeoutW(combo, CB_GETLBTEXTLEN, i, 0, SMTO_ABORTIFHUNG, kWaitMs, &length);
+    std::wstring item(length + 1, L'\0');
     DWORD_PTR copied = 0;
-    SendMessageTimeoutA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()), SMTO_ABORTIFHUNG, kWaitMs,
+    SendMessageTimeoutW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()), SMTO_ABORTIFHUNG, kWaitMs,
                         &copied);
     item.resize(std::min<size_t>(copied, length));
-    items.push_back(item);
+    std::string narrow(item.size() * 3, '\0');
+    narrow.resize(WideCharToMultiByte(CP_UTF8, 0, item.data(), int(item.size()), narrow.data(), int(narrow.size()),
+                                      nullptr, nullptr));
+    items.push_back(narrow);
   }
   return items;
 }

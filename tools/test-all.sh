@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Everything that must pass before a change lands: both builds with all their
+# tests (the Windows ones under Wine), the sanitizer build, valgrind, a short
+# fuzz run and the check that builds are reproducible.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+step() { printf '\n==== %s\n' "$*"; }
+
+tools/install-deps.sh
+
+step "native build and tests"
+cmake --preset native >/dev/null
+cmake --build --preset native
+ctest --preset native
+
+step "Windows build and tests under Wine"
+cmake --preset windows >/dev/null
+cmake --build --preset windows
+ctest --preset windows
+wineserver_stop() { WINEPREFIX="$PWD/build/windows/wineprefix" wineserver -k 2>/dev/null || true; }
+wineserver_stop
+
+for extra in tools/run-sanitizers.sh tools/run-valgrind.sh "tools/run-fuzz.sh 60" tools/check-reproducible.sh; do
+  script=${extra%% *}
+  if [ -x "$script" ]; then
+    step "$extra"
+    $extra
+  fi
+done
+
+step "all passed"
