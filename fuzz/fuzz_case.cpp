@@ -168,7 +168,8 @@ Bytes Expand(const FileDescription& d) {
     switch (op.kind) {
       case OpKind::Record: {
         const int64_t at = ParagraphStart(op.position, bytes.size());
-        if (at >= 0) file.Record(uint32_t(at), kOpSignatures[op.signature], op.dataLength, op.fill);
+        if (at >= 0) file.Record(uint32_t(at), kOpSignatures[op.signature], op.dataLength,
+                                std::min(op.fill, kMaxRecordFill));
         break;
       }
       case OpKind::Version: {

@@ -39,7 +39,7 @@ struct Op {
   uint8_t signature = 0;  // Record: index into kOpSignatures
   uint32_t position = 0;  // Record, Version: paragraph number; Raw: byte offset (both wrap at the length)
   uint32_t dataLength = 0;
-  uint32_t fill = 0;      // Record: bytes from the signature on that get the builder's pattern
+  uint32_t fill = 0;      // Record: bytes from the signature on that get the builder's pattern, capped
   Bytes bytes;            // Version: 3 digits; Raw: the bytes; BootRecord: bytes 4 to 8
 };
 
@@ -54,6 +54,8 @@ struct FileDescription {
 // the cap, which is larger than the rebuilt area on purpose.
 inline constexpr uint32_t kMaxKeptArea = 0x40000;
 inline constexpr uint32_t kMaxSuppliedFile = 0x40000;
+// A pattern this long tells every block apart; longer ones only cost time.
+inline constexpr uint32_t kMaxRecordFill = 0x800;
 
 // Option bits of the input's first byte.
 namespace bit {

@@ -19,8 +19,7 @@ std::string SignatureName(Signature sig) {
 
 bool HasSignature(const uint8_t* p, Signature sig) { return ReadLe32(p) == uint32_t(sig); }
 
-std::optional<Signature> ScannedSignatureAt(const uint8_t* p) {
-  if (p[0] != '$') return std::nullopt;  // the common case, kept cheap for large images
+std::optional<Signature> MatchScannedSignature(const uint8_t* p) {
   const uint32_t value = ReadLe32(p);
   for (Signature sig : kScanned)
     if (value == uint32_t(sig)) return sig;

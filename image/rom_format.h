@@ -37,7 +37,12 @@ std::string SignatureName(Signature sig);
 
 // The signature at p, if p starts with one of the records the scans look for
 // ($VER, $IMG, $EMG, $BMP, $PAL). p must hold at least kSignatureSize bytes.
-std::optional<Signature> ScannedSignatureAt(const uint8_t* p);
+std::optional<Signature> MatchScannedSignature(const uint8_t* p);
+// Called for every paragraph of the image: the common case stays inline.
+inline std::optional<Signature> ScannedSignatureAt(const uint8_t* p) {
+  if (p[0] != '$') return std::nullopt;
+  return MatchScannedSignature(p);
+}
 bool HasSignature(const uint8_t* p, Signature sig);
 
 inline uint32_t ReadLe32(const uint8_t* p) {
