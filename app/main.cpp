@@ -3,4 +3,6 @@
 
 #include "classlib/win/winapp.h"
 
-int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int nCmdShow) { return AfxWinMain(hInstance, nCmdShow); }
+int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int nCmdShow) {
+  return AfxWinMain(hInstance, nCmdShow);
+}

@@ -40,8 +40,8 @@ BOOL CRomApp::InitInstance() {
   sheet.m_psh.dwFlags |= PSH_NOAPPLYNOW;
 
   if (sheet.DoModal() == IDOK)
-    RunTransfer(general.m_strInputRom, general.m_strOutputRom, general.m_strLogoFile, general.m_strPaletteFile,
-                module.m_strModuleFile);
+    RunTransfer(general.m_strInputRom, general.m_strOutputRom, general.m_strLogoFile,
+                general.m_strPaletteFile, module.m_strModuleFile);
   return FALSE;
 }
 

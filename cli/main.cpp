@@ -1,4 +1,5 @@
 // tarn-cli: the ROM image transfer for scripts and CI, and a read-only view of an image.
+#include <csignal>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -22,6 +23,12 @@ const char* const kUsage =
 
 int main(int argc, char** argv) {
   using namespace tarn::cli;
+#ifdef SIGXFSZ
+  // Past a file-size limit a write must fail with an error the transfer
+  // reports and cleans up after, not end the process with the new image
+  // half-written beside the output.
+  std::signal(SIGXFSZ, SIG_IGN);
+#endif
   std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty()) return UsageError("no command given", kUsage);
   const std::string command = args.front();

@@ -52,7 +52,7 @@ struct FileDescription {
 // Input lengths: a short image stays below the rebuilt area, any other fits
 // the rebuilt area and up to this much kept area; supplied files stay below
 // the cap, which is larger than the rebuilt area on purpose.
-inline constexpr uint32_t kMaxKeptArea = 0x40000;
+inline constexpr uint32_t kMaxKeptArea = 0x28000;
 inline constexpr uint32_t kMaxSuppliedFile = 0x40000;
 // A pattern this long tells every block apart; longer ones only cost time.
 inline constexpr uint32_t kMaxRecordFill = 0x800;

@@ -60,6 +60,13 @@ FileDescription Literal(const Bytes& bytes) {
   return d;
 }
 
+// A supplied file that is one record, as long as the generator's.
+FileDescription RecordFile(const Bytes& file, bool newFormat) {
+  const auto sig = Signature(ReadLe32(file.data()));
+  const uint32_t length = ReadLe32(&file[kDataLengthOffset]);
+  return {uint32_t(file.size()), 0, {RecordOp(sig, 0, length, BlockSize(sig, length, newFormat))}};
+}
+
 // The sample image with its records as the generator places them; the code
 // bytes between them are left out, the fill byte stands for them.
 FuzzCase FromSample(bool newFormat) {
@@ -76,9 +83,10 @@ FuzzCase FromSample(bool newFormat) {
     c.image.ops.push_back(RecordOp(r.sig, r.offset, length, BlockSize(r.sig, length, newFormat)));
   }
   c.image.ops.push_back(BootRecordOp(Bytes(s.image.begin() + s.kvtOffset, s.image.end())));
-  c.logo = Literal(s.logo);
+  // The picture is kilobytes of run lengths; the builder's pattern stands in for it.
+  c.logo = RecordFile(s.logo, newFormat);
   c.palette = Literal(s.palette);
-  c.module = Literal(s.module);
+  c.module = RecordFile(s.module, newFormat);
   return c;
 }
 

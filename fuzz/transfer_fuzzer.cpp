@@ -61,8 +61,13 @@ struct PathState {
 Bytes ReadAll(const std::string& path) {
   Bytes bytes;
   if (FILE* f = std::fopen(path.c_str(), "rb")) {
-    char chunk[1 << 16];
-    for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, f)) > 0;) bytes.insert(bytes.end(), chunk, chunk + n);
+    constexpr size_t kChunk = 1 << 16;
+    for (size_t n = kChunk; n == kChunk;) {
+      const size_t had = bytes.size();
+      bytes.resize(had + kChunk);
+      n = std::fread(bytes.data() + had, 1, kChunk, f);
+      bytes.resize(had + n);
+    }
     std::fclose(f);
   }
   return bytes;
@@ -87,8 +92,9 @@ PathState StateOf(const std::string& path) {
 
 void WriteAll(const std::string& path, const Bytes& bytes) {
   FILE* f = std::fopen(path.c_str(), "wb");
-  Check(f && std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size() && std::fclose(f) == 0,
-        "cannot write " + path);
+  Check(f != nullptr, "cannot create " + path);
+  const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  Check(std::fclose(f) == 0 && written, "cannot write " + path);
 }
 
 std::set<std::string> Entries(const std::string& dir) {

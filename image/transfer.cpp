@@ -106,6 +106,7 @@ class Transfer {
     for (const FoundRecord& r : CollectedRecords(m_image.Records(), ownLogo)) Collect(image, r.sig, r.offset);
     if (!ownLogo) CollectLogoAndPalette();
 
+    if (m_collectedBytes > kRebuiltAreaEnd) Fail(msg::kTooLarge);
     int32_t top = 0;
     const bool packed = PackBlocks(m_image.RebuiltArea(), m_blocks, top);
     // The filler record needs the room below the lowest block.
@@ -166,6 +167,12 @@ class Transfer {
     if (extent.needed > remaining)
       Fail(msg::RecordOverrun(sig, offset, source.name, extent.needed, remaining, extent.declared));
 
+    // Blocks that together outgrow the rebuilt area cannot all be placed, so
+    // the packing pass is bound to fail: from there on only the checks go on.
+    // A record on every paragraph must not make the transfer hold gigabytes.
+    m_collectedBytes += extent.needed;
+    if (m_collectedBytes > kRebuiltAreaEnd) return;
+
     auto* block = new CImageBlock;
     m_blocks.AddHead(block);
     // Only an image of over 4 GiB can hold a block this large; it will not fit, whatever its bytes.
@@ -182,6 +189,7 @@ class Transfer {
   OutputFile m_output;
   CBlockList m_blocks{kBlockListGranularity};
   bool m_newFormat = true;
+  uint64_t m_collectedBytes = 0;  // the sizes of all blocks collected so far
 };
 
 }  // namespace

@@ -8,7 +8,7 @@ packages=(
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64  # Windows build
   wine xvfb x11-apps imagemagick             # Windows tests and screenshots under Wine
   clang libclang-rt-14-dev valgrind          # sanitizers, fuzzing, memory checks
-  util-linux time                            # flock, setpriv; peak memory in benchmarks
+  util-linux time zip                        # flock, setpriv; benchmarks; the reproducible ZIP
 )
 
 missing=()

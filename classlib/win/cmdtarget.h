@@ -37,25 +37,25 @@ class CCmdTarget : public CObject {
   virtual const MessageMap* GetMessageMap() const;
 };
 
+// clang-format off
 // In the class declaration.
 #define DECLARE_MESSAGE_MAP() \
  protected:                   \
   const CCmdTarget::MessageMap* GetMessageMap() const override;
 
-// In the class's source file. The base's map is asked for with a qualified,
-// so non-virtual, call.
-#define BEGIN_MESSAGE_MAP(theClass, baseClass)                      \
-  const CCmdTarget::MessageMap* theClass::GetMessageMap() const {   \
-    using ThisClass [[maybe_unused]] = theClass;                    \
-    using BaseClass = baseClass;                                    \
+// In the class's source file, around the entries. The base's map is asked
+// for with a qualified, so non-virtual, call.
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)                    \
+  const CCmdTarget::MessageMap* theClass::GetMessageMap() const { \
+    using ThisClass [[maybe_unused]] = theClass;                  \
+    using BaseClass = baseClass;                                  \
     static const CCmdTarget::MessageMapEntry entries[] = {
-#define END_MESSAGE_MAP()                                                          \
-  { 0, 0, nullptr }                                                                \
-  }                                                                                \
-  ;                                                                                \
-  static const CCmdTarget::MessageMap map{this->BaseClass::GetMessageMap(), entries}; \
-  return &map;                                                                     \
+#define END_MESSAGE_MAP()                                                               \
+      {0, 0, nullptr}};                                                                 \
+    static const CCmdTarget::MessageMap map{this->BaseClass::GetMessageMap(), entries}; \
+    return &map;                                                                        \
   }
+// clang-format on
 
 #define TARN_MAP_ENTRY(code, id, fn) {code, id, static_cast<CCmdTarget::Handler>(&ThisClass::fn)},
 #define ON_COMMAND(id, fn) TARN_MAP_ENTRY(0, id, fn)

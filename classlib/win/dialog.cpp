@@ -51,9 +51,12 @@ bool CDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& res
     case WM_COMMAND: {
       const UINT id = LOWORD(wParam), code = HIWORD(wParam);
       if (RouteCommand(id, code, reinterpret_cast<HWND>(lParam))) return true;
-      if (id == IDOK && code == BN_CLICKED) OnOK();
-      else if (id == IDCANCEL && code == BN_CLICKED) OnCancel();
-      else return false;
+      if (id == IDOK && code == BN_CLICKED)
+        OnOK();
+      else if (id == IDCANCEL && code == BN_CLICKED)
+        OnCancel();
+      else
+        return false;
       return true;
     }
     case WM_HELP:

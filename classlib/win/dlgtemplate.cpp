@@ -35,7 +35,9 @@ const BYTE* FontFields(const void* tmpl) {
   return p;
 }
 
-bool HasFont(const void* tmpl) { return *TemplateStyle(const_cast<void*>(tmpl)) & (DS_SETFONT | DS_SHELLFONT); }
+bool HasFont(const void* tmpl) {
+  return *TemplateStyle(const_cast<void*>(tmpl)) & (DS_SETFONT | DS_SHELLFONT);
+}
 
 size_t FontFieldsSize(const void* tmpl) {
   if (!HasFont(tmpl)) return 0;
@@ -61,7 +63,8 @@ bool IsExtendedTemplate(const void* tmpl) {
 }
 
 DWORD* TemplateStyle(void* tmpl) {
-  return IsExtendedTemplate(tmpl) ? &static_cast<ExtendedHeader*>(tmpl)->style : &static_cast<DLGTEMPLATE*>(tmpl)->style;
+  return IsExtendedTemplate(tmpl) ? &static_cast<ExtendedHeader*>(tmpl)->style
+                                  : &static_cast<DLGTEMPLATE*>(tmpl)->style;
 }
 
 DWORD* TemplateExStyle(void* tmpl) {

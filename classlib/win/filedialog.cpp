@@ -26,6 +26,8 @@ CFileDialog::CFileDialog(BOOL, const char* lpszDefExt, const char* lpszFileName,
 }
 
 INT_PTR CFileDialog::DoModal() {
-  m_ofn.hwndOwner = m_pParentWnd ? m_pParentWnd->m_hWnd : GetActiveWindow();
+  // Owned by the window the parent sits in: the sheet, not the page.
+  HWND owner = m_pParentWnd ? m_pParentWnd->m_hWnd : GetActiveWindow();
+  m_ofn.hwndOwner = owner ? GetAncestor(owner, GA_ROOT) : nullptr;
   return s_pfnShowDialog(&m_ofn) ? IDOK : IDCANCEL;
 }

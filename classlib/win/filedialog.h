@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+// After windows.h, which it builds on.
 #include <commdlg.h>
 
 #include <string>

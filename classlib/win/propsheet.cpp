@@ -57,7 +57,8 @@ bool CPropertyPage::PrepareTemplate(const DialogFont& sheetFont) {
 
 CPropertySheet* CPropertyPage::GetSheet() const {
   CWnd* parent = CWnd::FromHandlePermanent(::GetParent(m_hWnd));
-  return parent && parent->IsKindOf(RUNTIME_CLASS(CPropertySheet)) ? static_cast<CPropertySheet*>(parent) : nullptr;
+  return parent && parent->IsKindOf(RUNTIME_CLASS(CPropertySheet)) ? static_cast<CPropertySheet*>(parent)
+                                                                   : nullptr;
 }
 
 BOOL CPropertyPage::OnSetActive() {
@@ -187,13 +188,14 @@ int CALLBACK CPropertySheet::SheetCallback(HWND hWnd, UINT message, LPARAM lPara
 
 void CPropertySheet::OnCreated(HWND hWnd) {
   Attach(hWnd);
-  m_pfnControlProc = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SheetProc)));
+  m_pfnControlProc =
+      reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SheetProc)));
   // Some control versions turn the template's style back on while creating
   // the window; the window's own bits are what the caption shows.
   SetWindowLongPtrW(hWnd, GWL_STYLE, GetWindowLongPtrW(hWnd, GWL_STYLE) & ~LONG_PTR(DS_CONTEXTHELP));
   SetWindowLongPtrW(hWnd, GWL_EXSTYLE, GetWindowLongPtrW(hWnd, GWL_EXSTYLE) & ~LONG_PTR(WS_EX_CONTEXTHELP));
-  SetWindowPos(hWnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  SetWindowPos(hWnd, nullptr, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   CenterWindowOver(hWnd, nullptr);
   m_nModalResult = IDCANCEL;
 }

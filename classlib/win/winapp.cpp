@@ -31,15 +31,6 @@ void CWinApp::InitNames() {
   m_pszHelpFilePath = m_strHelpFilePath.c_str();
 }
 
-int CWinApp::Run() {
-  MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-  return ExitInstance();
-}
-
 CWnd* CWinApp::GetMainWnd() const {
   return m_pMainWnd ? m_pMainWnd : CWnd::FromHandlePermanent(GetActiveWindow());
 }
@@ -60,7 +51,8 @@ BOOL AfxHelpEnabled() {
   CWinApp* app = AfxGetApp();
   if (!app) return FALSE;
   // Asking a map is enough; no handler runs.
-  for (const CCmdTarget* target : {static_cast<const CCmdTarget*>(app), static_cast<const CCmdTarget*>(app->m_pMainWnd)})
+  for (const CCmdTarget* target :
+       {static_cast<const CCmdTarget*>(app), static_cast<const CCmdTarget*>(app->m_pMainWnd)})
     if (target && target->HandlesCommand(ID_HELP)) return TRUE;
   return FALSE;
 }
@@ -72,6 +64,6 @@ int AfxWinMain(HINSTANCE hInstance, int /*nCmdShow*/) {
   if (!app) return -1;
   app->m_hInstance = hInstance;
   app->InitNames();
-  if (!app->InitInstance()) return app->ExitInstance();
-  return app->Run();
+  app->InitInstance();
+  return app->ExitInstance();
 }

@@ -17,9 +17,9 @@ class CWinApp : public CCmdTarget {
   explicit CWinApp(const char* pszAppName = nullptr);
   ~CWinApp() override;
 
-  // The program's start-up. False ends the process without a message loop.
+  // The program's start-up; in Tarn the whole run. The entry routine ends
+  // the process when it returns false.
   virtual BOOL InitInstance() { return FALSE; }
-  virtual int Run();
   virtual int ExitInstance() { return 0; }
 
   // A help request, passed on to the main window (the active window when no
@@ -58,5 +58,6 @@ BOOL AfxHelpEnabled();
 // Hosting of ActiveX controls in dialogs. No dialog of ours contains one, so
 // the default manager is never needed and this does nothing.
 void AfxEnableControlContainer();
-// The entry routine: calls InitInstance and, when it returns false, ends.
+// The entry routine: calls InitInstance and ends. There is no message loop
+// of the application's own: every window of the program is modal.
 int AfxWinMain(HINSTANCE hInstance, int nCmdShow);

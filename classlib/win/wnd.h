@@ -77,7 +77,8 @@ class CComboBox : public CWnd {
 // direction is the flag: true copies controls into members.
 class CDataExchange {
  public:
-  CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate) : m_pDlgWnd(pDlgWnd), m_bSaveAndValidate(bSaveAndValidate) {}
+  CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
+      : m_pDlgWnd(pDlgWnd), m_bSaveAndValidate(bSaveAndValidate) {}
   CWnd* m_pDlgWnd;
   BOOL m_bSaveAndValidate;
 };

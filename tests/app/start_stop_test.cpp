@@ -45,6 +45,27 @@ TEST_F(StartStopTest, OkAtOnceReportsTheMissingInputAfterTheSheetHasGone) {
   EXPECT_TRUE(EndsSilently(tarn)) << "the sheet came back";
 }
 
+// The program's 8-bit paths are UTF-8 (its manifest says so), so names that
+// no older 8-bit code page holds work as well as any other.
+TEST_F(StartStopTest, PathsBeyondTheOldCodePagesWork) {
+  const std::wstring folderW(folder.path().begin(), folder.path().end());
+  const std::wstring input = folderW + L"\\\u03A9mega \u8DEF.rom",
+                     output = folderW + L"\\\u00E9t\u00E9 \u03A9.rom";
+  ASSERT_TRUE(WriteBytes(input, SampleImage()));
+  ASSERT_TRUE(SetText(tarn.Control(ids::kInputRom), input));
+  ASSERT_TRUE(SetText(tarn.Control(ids::kOutputRom), output));
+  ASSERT_TRUE(tarn.PressOk());
+
+  const MessageBoxView box = tarn.WaitForBox(kFinishCaption);
+  ASSERT_TRUE(box) << DescribeWindows(tarn.pid());
+  ASSERT_TRUE(Answer(box, IDOK));
+  EXPECT_TRUE(EndsSilently(tarn));
+  // The same bytes as from an input of a plain name.
+  const Bytes expected = ExpectedOutput({files.input, files.output}, folder);
+  ASSERT_FALSE(expected.empty());
+  EXPECT_TRUE(ReadBytes(output) == expected) << "the output under its UTF-16 name differs";
+}
+
 // Each way of leaving the sheet without OK, with every path filled in and an
 // output that already exists: nothing is asked, written or shown.
 enum class Leave { CancelButton, Escape, CloseBox, HelpThenCancel };
@@ -82,9 +103,15 @@ TEST_P(LeaveTest, RunsNoTransfer) {
   EXPECT_EQ(ReadBytes(files.output), previous);
 }
 
+std::string LeaveName(const ::testing::TestParamInfo<Leave>& test) {
+  const char* const names[] = {"CancelButton", "Escape", "CloseBox", "HelpThenCancel"};
+  return names[int(test.param)];
+}
+
 INSTANTIATE_TEST_SUITE_P(EveryWayOut, LeaveTest,
                          ::testing::Values(Leave::CancelButton, Leave::Escape, Leave::CloseBox,
-                                           Leave::HelpThenCancel));
+                                           Leave::HelpThenCancel),
+                         LeaveName);
 
 }  // namespace
 }  // namespace tarn::gui

@@ -12,6 +12,7 @@ namespace {
 
 // The page warns below this many bytes.
 constexpr size_t kSmallRomLimit = 0x10000;
+constexpr DWORD kShortLookMs = 150;
 
 class BrowseTest : public PageTest {
  protected:
@@ -19,14 +20,17 @@ class BrowseTest : public PageTest {
   ::testing::AssertionResult Browse(int button, const std::string& path) {
     tarn.Press(button);
     const FileDialogView dialog = WaitForFileDialog(tarn.pid());
-    if (!dialog) return ::testing::AssertionFailure() << "no open-file dialog; " << DescribeWindows(tarn.pid());
-    if (!ChooseFile(dialog, path)) return ::testing::AssertionFailure() << "the dialog does not take " << path;
+    if (!dialog)
+      return ::testing::AssertionFailure() << "no open-file dialog; " << DescribeWindows(tarn.pid());
+    if (!ChooseFile(dialog, path))
+      return ::testing::AssertionFailure() << "the dialog does not take " << path;
     Sync(tarn.sheet());
     return ::testing::AssertionSuccess();
   }
-  // The page's message box, if one comes, answered.
-  std::string PageMessage() {
-    const MessageBoxView box = tarn.WaitForBox(kPageMessageCaption, kQuietMs);
+  // The page's message box answered, or "" when none comes. The page shows
+  // it before its handler returns, so after a Browse a short look is enough.
+  std::string PageMessage(DWORD ms = kShortLookMs) {
+    const MessageBoxView box = tarn.WaitForBox(kPageMessageCaption, ms);
     if (!box) return "";
     EXPECT_EQ(Owner(box.window), tarn.sheet()) << "not owned by the page";
     EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
@@ -75,17 +79,40 @@ TEST_F(BrowseTest, EachBrowseOpensItsOwnDialogAndFillsItsOwnBox) {
     EXPECT_EQ(PageMessage(), "");
   }
   ASSERT_TRUE(tarn.PressOk());
-  EXPECT_TRUE(CompletesWith(tarn, {files.input, files.output, files.logo, files.palette, files.module, true}, folder));
+  EXPECT_TRUE(CompletesWith(tarn, {files.input, files.output, files.logo, files.palette, files.module, true},
+                            folder));
 }
 
-TEST_F(BrowseTest, CancelledDialogChangesNothing) {
-  ASSERT_TRUE(tarn.Type(ids::kInputRom, files.input));
-  tarn.Press(ids::kBrowseInputRom);
-  const FileDialogView dialog = WaitForFileDialog(tarn.pid());
-  ASSERT_TRUE(dialog);
-  ASSERT_TRUE(CancelFileDialog(dialog));
-  EXPECT_EQ(PageMessage(), "");
-  EXPECT_EQ(tarn.TextOf(ids::kInputRom), files.input);
+// A name typed without an extension gets the dialog's default one. Wine adds
+// it only when a file of that name exists, Windows always: with the file in
+// place both agree. A cancelled dialog changes nothing.
+TEST_F(BrowseTest, NamesWithoutExtensionGetTheDefaultOneAndCancelChangesNothing) {
+  struct Case {
+    Page page;
+    int button, box;
+    std::string extension;
+  };
+  ASSERT_TRUE(tarn.ClickAndWait(ids::kChangeLogo));
+  ASSERT_TRUE(tarn.SelectPage(Page::InsertModule));
+  ASSERT_TRUE(tarn.ClickAndWait(ids::kAddModule));
+  for (const Case& c : {Case{Page::General, ids::kBrowseOutputRom, ids::kOutputRom, ".rom"},
+                        {Page::General, ids::kBrowseLogo, ids::kLogoFile, ".rle"},
+                        {Page::General, ids::kBrowsePalette, ids::kPaletteFile, ".pal"},
+                        {Page::InsertModule, ids::kBrowseModule, ids::kModuleFile, ".rle"}}) {
+    SCOPED_TRACE("Browse " + std::to_string(c.button));
+    const std::string stem = folder.Path("typed" + std::to_string(c.button));
+    ASSERT_TRUE(WriteBytes(stem + c.extension, {}));
+    ASSERT_TRUE(tarn.SelectPage(c.page));
+    ASSERT_TRUE(Browse(c.button, stem));
+    EXPECT_EQ(tarn.TextOf(c.box), stem + c.extension);
+
+    tarn.Press(c.button);
+    const FileDialogView dialog = WaitForFileDialog(tarn.pid());
+    ASSERT_TRUE(dialog);
+    ASSERT_TRUE(CancelFileDialog(dialog));
+    Sync(tarn.sheet());
+    EXPECT_EQ(tarn.TextOf(c.box), stem + c.extension);
+  }
 }
 
 // One run through the input ROM's checks: the size warning at the limit, and
@@ -96,13 +123,14 @@ TEST_F(BrowseTest, InputRomIsOpenedOnceAndWarnedAboutBelow64K) {
     size_t length;
     bool warned;
   };
-  for (const Case& c : {Case{"short.rom", kSmallRomLimit - 1, true}, {"exact.rom", kSmallRomLimit, false},
+  for (const Case& c : {Case{"short.rom", kSmallRomLimit - 1, true},
+                        {"exact.rom", kSmallRomLimit, false},
                         {"empty.rom", 0, true}}) {
     SCOPED_TRACE(c.name);
     const std::string path = folder.Path(c.name);
     ASSERT_TRUE(WriteBytes(path, Bytes(c.length)));
     ASSERT_TRUE(Browse(ids::kBrowseInputRom, path));
-    EXPECT_EQ(PageMessage(), c.warned ? "This rom file less then 64k!" : "");
+    EXPECT_EQ(PageMessage(c.warned ? kWaitMs : kShortLookMs), c.warned ? "This rom file less then 64k!" : "");
     EXPECT_EQ(tarn.TextOf(ids::kInputRom), path) << "the path is not kept";
   }
 
@@ -116,7 +144,7 @@ TEST_F(BrowseTest, InputRomIsOpenedOnceAndWarnedAboutBelow64K) {
   ASSERT_NE(hold, INVALID_HANDLE_VALUE);
   for (const std::string& rejected : {held, missing}) {
     ASSERT_TRUE(Browse(ids::kBrowseInputRom, rejected));
-    EXPECT_EQ(PageMessage(), "Open " + rejected + " Error! please select again.");
+    EXPECT_EQ(PageMessage(kWaitMs), "Open " + rejected + " Error! please select again.");
     EXPECT_EQ(tarn.TextOf(ids::kInputRom), files.input);
   }
   CloseHandle(hold);

@@ -27,15 +27,18 @@ bool ScrollsSideways(HWND edit) { return (GetWindowLongA(edit, GWL_STYLE) & ES_A
 using PageStateTest = PageTest;
 
 TEST_F(PageStateTest, BothPagesOpenEmptyWithTheirBoxesUnticked) {
-  EXPECT_EQ(Layout(tarn.ActivePage()),
-            (std::vector<std::string>{"&Input ROM File:", "1000", "1002", "&Output ROM File:", "1001", "1003", "1020",
-                                      "", "Logo file:", "1005", "1004", "Palette File:", "1010", "1011"}));
+  EXPECT_EQ(
+      Layout(tarn.ActivePage()),
+      (std::vector<std::string>{"&Input ROM File:", "1000", "1002", "&Output ROM File:", "1001", "1003",
+                                "1020", "", "Logo file:", "1005", "1004", "Palette File:", "1010", "1011"}));
   for (int id : {ids::kBrowseInputRom, ids::kBrowseOutputRom, ids::kBrowseLogo, ids::kBrowsePalette})
     EXPECT_EQ(tarn.TextOf(id), "Browse") << id;
   EXPECT_EQ(tarn.TextOf(ids::kChangeLogo), "&Change the logo");
-  for (int id : {ids::kInputRom, ids::kOutputRom, ids::kLogoFile, ids::kPaletteFile}) EXPECT_EQ(tarn.TextOf(id), "");
+  for (int id : {ids::kInputRom, ids::kOutputRom, ids::kLogoFile, ids::kPaletteFile})
+    EXPECT_EQ(tarn.TextOf(id), "");
   EXPECT_FALSE(tarn.IsTicked(ids::kChangeLogo));
-  for (int id : {ids::kInputRom, ids::kBrowseInputRom, ids::kOutputRom, ids::kBrowseOutputRom, ids::kChangeLogo})
+  for (int id :
+       {ids::kInputRom, ids::kBrowseInputRom, ids::kOutputRom, ids::kBrowseOutputRom, ids::kChangeLogo})
     EXPECT_TRUE(tarn.IsEnabled(id)) << id;
   for (int id : {ids::kLogoFile, ids::kBrowseLogo, ids::kPaletteFile, ids::kBrowsePalette})
     EXPECT_FALSE(tarn.IsEnabled(id)) << id;
@@ -43,9 +46,11 @@ TEST_F(PageStateTest, BothPagesOpenEmptyWithTheirBoxesUnticked) {
   for (int id : {ids::kOutputRom, ids::kLogoFile, ids::kPaletteFile})
     EXPECT_TRUE(ScrollsSideways(tarn.Control(id))) << id;
 
-  EXPECT_EQ(tarn.Control(ids::kAddModule), nullptr) << "the Insert Module page exists before its tab is opened";
+  EXPECT_EQ(tarn.Control(ids::kAddModule), nullptr)
+      << "the Insert Module page exists before its tab is opened";
   ASSERT_TRUE(tarn.SelectPage(Page::InsertModule));
-  EXPECT_EQ(Layout(tarn.ActivePage()), (std::vector<std::string>{"&Input Module File:", "1022", "1023", "1021"}));
+  EXPECT_EQ(Layout(tarn.ActivePage()),
+            (std::vector<std::string>{"&Input Module File:", "1022", "1023", "1021"}));
   EXPECT_EQ(tarn.TextOf(ids::kAddModule), "Add The Module");
   EXPECT_EQ(tarn.TextOf(ids::kBrowseModule), "Browse");
   EXPECT_EQ(tarn.TextOf(ids::kModuleFile), "");
@@ -66,10 +71,14 @@ TEST_F(PageStateTest, EachClickFlipsTheGovernedControlsAndKeepsTheirTexts) {
     std::vector<int> texts;
   };
   for (const Governed& g :
-       {Governed{Page::General, ids::kChangeLogo,
+       {Governed{Page::General,
+                 ids::kChangeLogo,
                  {ids::kLogoFile, ids::kBrowseLogo, ids::kPaletteFile, ids::kBrowsePalette},
                  {ids::kLogoFile, ids::kPaletteFile}},
-        Governed{Page::InsertModule, ids::kAddModule, {ids::kModuleFile, ids::kBrowseModule}, {ids::kModuleFile}}}) {
+        Governed{Page::InsertModule,
+                 ids::kAddModule,
+                 {ids::kModuleFile, ids::kBrowseModule},
+                 {ids::kModuleFile}}}) {
     ASSERT_TRUE(tarn.SelectPage(g.page));
     for (int click = 1; click <= 4; ++click) {
       SCOPED_TRACE("box " + std::to_string(g.box) + ", click " + std::to_string(click));

@@ -60,7 +60,9 @@ bool ChildProcess::WaitForExit(DWORD ms) {
   return m_process && WaitForSingleObject(m_process, ms) == WAIT_OBJECT_0;
 }
 
-bool ChildProcess::HasExited() const { return !m_process || WaitForSingleObject(m_process, 0) == WAIT_OBJECT_0; }
+bool ChildProcess::HasExited() const {
+  return !m_process || WaitForSingleObject(m_process, 0) == WAIT_OBJECT_0;
+}
 
 void ChildProcess::Kill() {
   if (!m_process || HasExited()) return;
@@ -96,6 +98,10 @@ HWND WaitForWindow(DWORD pid, const char* caption, DWORD ms) {
 
 bool WaitUntilGone(HWND window, DWORD ms) {
   return Poll(ms, [&] { return !IsWindow(window) || !IsWindowVisible(window); });
+}
+
+bool WaitUntilDestroyed(HWND window, DWORD ms) {
+  return Poll(ms, [&] { return !IsWindow(window); });
 }
 
 HWND FindDescendant(HWND root, int id) {
@@ -169,7 +175,8 @@ std::vector<std::string> TabLabels(HWND tabControl) {
     TCITEMA item;
     char label[kLabelMax];
   };
-  auto* remote = static_cast<Remote*>(VirtualAllocEx(process, nullptr, sizeof(Remote), MEM_COMMIT, PAGE_READWRITE));
+  auto* remote =
+      static_cast<Remote*>(VirtualAllocEx(process, nullptr, sizeof(Remote), MEM_COMMIT, PAGE_READWRITE));
   DWORD_PTR count = 0;
   SendMessageTimeoutA(tabControl, TCM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, kWaitMs, &count);
   for (DWORD_PTR i = 0; remote && i < count; ++i) {
@@ -202,12 +209,12 @@ std::vector<std::string> ComboItems(HWND combo) {
     SendMessageTimeoutW(combo, CB_GETLBTEXTLEN, i, 0, SMTO_ABORTIFHUNG, kWaitMs, &length);
     std::wstring item(length + 1, L'\0');
     DWORD_PTR copied = 0;
-    SendMessageTimeoutW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()), SMTO_ABORTIFHUNG, kWaitMs,
-                        &copied);
+    SendMessageTimeoutW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()), SMTO_ABORTIFHUNG,
+                        kWaitMs, &copied);
     item.resize(std::min<size_t>(copied, length));
     std::string narrow(item.size() * 3, '\0');
-    narrow.resize(WideCharToMultiByte(CP_UTF8, 0, item.data(), int(item.size()), narrow.data(), int(narrow.size()),
-                                      nullptr, nullptr));
+    narrow.resize(WideCharToMultiByte(CP_UTF8, 0, item.data(), int(item.size()), narrow.data(),
+                                      int(narrow.size()), nullptr, nullptr));
     items.push_back(narrow);
   }
   return items;
@@ -229,6 +236,12 @@ HWND Owner(HWND window) { return GetWindow(window, GW_OWNER); }
 bool SetText(HWND window, const std::string& text) {
   DWORD_PTR result = 0;
   return SendMessageTimeoutA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
+                             kWaitMs, &result) != 0;
+}
+
+bool SetText(HWND window, const std::wstring& text) {
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
                              kWaitMs, &result) != 0;
 }
 
@@ -302,14 +315,14 @@ bool ChooseFile(const FileDialogView& dialog, const std::string& name) {
   HWND open = GetDlgItem(dialog.window, IDOK);
   if (!open) return false;
   Click(open);
-  return WaitUntilGone(dialog.window);
+  return WaitUntilDestroyed(dialog.window);
 }
 
 bool CancelFileDialog(const FileDialogView& dialog) {
   HWND cancel = GetDlgItem(dialog.window, IDCANCEL);
   if (!cancel) return false;
   Click(cancel);
-  return WaitUntilGone(dialog.window);
+  return WaitUntilDestroyed(dialog.window);
 }
 
 std::string WindowsPathFromUnix(const std::string& unixPath) {

@@ -13,8 +13,6 @@ namespace tarn::gui {
 
 // Long enough for a Wine start on a busy machine, short enough for CI.
 inline constexpr DWORD kWaitMs = 8000;
-// How long a window that must not appear is given to appear anyway.
-inline constexpr DWORD kQuietMs = 700;
 
 // A child process in a job object that kills it when the job handle closes,
 // so neither a failed assertion nor a crashed test leaves it behind.
@@ -44,6 +42,9 @@ std::vector<HWND> TopLevelWindows(DWORD pid, const char* caption = nullptr);
 HWND WaitForWindow(DWORD pid, const char* caption, DWORD ms = kWaitMs);
 // Waits until the window is gone or hidden.
 bool WaitUntilGone(HWND window, DWORD ms = kWaitMs);
+// Waits until the window is destroyed: for a modal dialog, its loop has ended
+// and the code that opened it runs on.
+bool WaitUntilDestroyed(HWND window, DWORD ms = kWaitMs);
 // The first descendant (children, grandchildren, ...) with this dialog id.
 HWND FindDescendant(HWND root, int id);
 // All descendants of a window class ("Button", "Static", ...).
@@ -70,6 +71,8 @@ HWND Owner(HWND window);
 // --- Acting -----------------------------------------------------------------
 // Replaces the text, as typing it would; does not wait for handlers of it.
 bool SetText(HWND window, const std::string& text);
+// The same in UTF-16, for texts beyond the test program's own code page.
+bool SetText(HWND window, const std::wstring& text);
 // A click that does not wait for what it starts: a handler that opens a
 // modal dialog would otherwise block the caller until that dialog closed.
 void Click(HWND button);
@@ -84,8 +87,8 @@ bool PressKey(HWND window, WORD virtualKey);
 struct MessageBoxView {
   HWND window = nullptr;
   std::string caption;
-  std::string text;                 // the static with id 0xFFFF holding the message
-  std::vector<int> buttons;         // ids of the visible push buttons
+  std::string text;          // the static with id 0xFFFF holding the message
+  std::vector<int> buttons;  // ids of the visible push buttons
   explicit operator bool() const { return window != nullptr; }
 };
 MessageBoxView WaitForMessageBox(DWORD pid, const char* caption, DWORD ms = kWaitMs);
@@ -95,16 +98,16 @@ bool Answer(const MessageBoxView& box, int buttonId);
 // --- The system's open-file dialog ----------------------------------------
 struct FileDialogView {
   HWND window = nullptr;
-  HWND nameBox = nullptr;            // the "File name" edit box
-  std::string initialName;           // its text when the dialog opened
-  std::vector<std::string> types;    // the file-type list, in order
+  HWND nameBox = nullptr;          // the "File name" edit box
+  std::string initialName;         // its text when the dialog opened
+  std::vector<std::string> types;  // the file-type list, in order
   std::string selectedType;
   bool readOnlyBoxShown = false;
   explicit operator bool() const { return window != nullptr && nameBox != nullptr; }
 };
 FileDialogView WaitForFileDialog(DWORD pid, DWORD ms = kWaitMs);
 // Types the name into the dialog and presses its Open button, as a user
-// would; true when the dialog then closes.
+// would; true when the dialog has then been destroyed.
 bool ChooseFile(const FileDialogView& dialog, const std::string& name);
 bool CancelFileDialog(const FileDialogView& dialog);
 

@@ -25,7 +25,8 @@ TempFolder::TempFolder() {
   static int s_count = 0;
   char temp[MAX_PATH] = {};
   GetTempPathA(sizeof temp, temp);
-  m_path = std::string(temp) + "tarn-gui-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++s_count);
+  m_path = std::string(temp) + "tarn-gui-" + std::to_string(GetCurrentProcessId()) + "-" +
+           std::to_string(++s_count);
   CreateDirectoryA(m_path.c_str(), nullptr);
 }
 
@@ -41,17 +42,18 @@ TempFolder::~TempFolder() {
   RemoveDirectoryA(m_path.c_str());
 }
 
-bool WriteBytes(const std::string& path, const Bytes& bytes) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+namespace {
+
+bool WriteHandle(HANDLE file, const Bytes& bytes) {
   if (file == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
-  const bool ok = WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr) && written == bytes.size();
+  const bool ok =
+      WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr) && written == bytes.size();
   CloseHandle(file);
   return ok;
 }
 
-Bytes ReadBytes(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+Bytes ReadHandle(HANDLE file) {
   if (file == INVALID_HANDLE_VALUE) return {};
   Bytes bytes(GetFileSize(file, nullptr));
   DWORD read = 0;
@@ -61,7 +63,30 @@ Bytes ReadBytes(const std::string& path) {
   return bytes;
 }
 
-bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+}  // namespace
+
+bool WriteBytes(const std::string& path, const Bytes& bytes) {
+  return WriteHandle(
+      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr),
+      bytes);
+}
+bool WriteBytes(const std::wstring& path, const Bytes& bytes) {
+  return WriteHandle(
+      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr),
+      bytes);
+}
+Bytes ReadBytes(const std::string& path) {
+  return ReadHandle(
+      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+}
+Bytes ReadBytes(const std::wstring& path) {
+  return ReadHandle(
+      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+}
+
+bool FileExists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 Bytes SampleImage() {
   RomBuilder rom(kSampleImageLength);
@@ -100,7 +125,8 @@ Bytes ExpectedOutput(const Choice& choice, const TempFolder& scratch) {
   settings.options = choice.changeLogo ? OPT_CHANGE_LOGO : 0;
   CFile input, out, logo, palette, module;
   AgreeingUi ui;
-  const TransferResult result = RunTransfer(paths, settings, FileSlots{input, out, logo, palette, module}, ui);
+  const TransferResult result =
+      RunTransfer(paths, settings, FileSlots{input, out, logo, palette, module}, ui);
   Bytes bytes = result == TransferResult::Completed ? ReadBytes(output) : Bytes{};
   DeleteFileA(output.c_str());
   return bytes;

@@ -13,7 +13,8 @@ std::string Hex(size_t value) {
 
 ::testing::AssertionResult Ends(TarnSession& tarn) {
   if (tarn.WaitForExit()) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << "Tarn.exe is still running; windows: " << DescribeWindows(tarn.pid());
+  return ::testing::AssertionFailure()
+         << "Tarn.exe is still running; windows: " << DescribeWindows(tarn.pid());
 }
 
 }  // namespace
@@ -33,7 +34,8 @@ std::string DescribeWindows(DWORD pid) {
 
 ::testing::AssertionResult CompletesWith(TarnSession& tarn, const Choice& choice, const TempFolder& scratch) {
   const MessageBoxView box = tarn.WaitForBox(kFinishCaption);
-  if (!box) return ::testing::AssertionFailure() << "no completion box; windows: " << DescribeWindows(tarn.pid());
+  if (!box)
+    return ::testing::AssertionFailure() << "no completion box; windows: " << DescribeWindows(tarn.pid());
   if (box.text != "Quobix ROM transfer complete !")
     return ::testing::AssertionFailure() << "completion box says \"" << box.text << "\"";
   if (!Answer(box, IDOK)) return ::testing::AssertionFailure() << "the completion box does not close";
@@ -43,8 +45,8 @@ std::string DescribeWindows(DWORD pid) {
   const Bytes actual = ReadBytes(choice.outputRom);
   if (expected.empty()) return ::testing::AssertionFailure() << "the engine does not complete this choice";
   if (actual.size() != expected.size())
-    return ::testing::AssertionFailure() << "output has " << Hex(actual.size()) << " bytes, expected "
-                                         << Hex(expected.size());
+    return ::testing::AssertionFailure()
+           << "output has " << Hex(actual.size()) << " bytes, expected " << Hex(expected.size());
   for (size_t i = 0; i < actual.size(); ++i)
     if (actual[i] != expected[i])
       return ::testing::AssertionFailure() << "output differs first at " << Hex(i) << ": " << Hex(actual[i])

@@ -77,13 +77,4 @@ bool TarnSession::PressAndWaitForSheetToGo(int id) {
 bool TarnSession::PressOk() { return PressAndWaitForSheetToGo(IDOK); }
 bool TarnSession::PressCancel() { return PressAndWaitForSheetToGo(IDCANCEL); }
 
-bool TarnSession::NoWindow(const char* caption, DWORD ms) {
-  const ULONGLONG deadline = GetTickCount64() + ms;
-  do {
-    if (!TopLevelWindows(pid(), caption).empty()) return false;
-    Sleep(20);
-  } while (GetTickCount64() < deadline && !m_process.HasExited());
-  return TopLevelWindows(pid(), caption).empty();
-}
-
 }  // namespace tarn::gui

@@ -25,7 +25,8 @@ inline constexpr int kBrowseInputRom = IDC_BROWSE_INPUT_ROM, kBrowseOutputRom = 
                      kBrowseLogo = IDC_BROWSE_LOGO, kBrowsePalette = IDC_BROWSE_PALETTE;
 inline constexpr int kChangeLogo = IDC_CHANGE_LOGO;
 // Insert Module page
-inline constexpr int kAddModule = IDC_ADD_MODULE, kModuleFile = IDC_MODULE_FILE, kBrowseModule = IDC_BROWSE_MODULE;
+inline constexpr int kAddModule = IDC_ADD_MODULE, kModuleFile = IDC_MODULE_FILE,
+                     kBrowseModule = IDC_BROWSE_MODULE;
 // The sheet's own buttons
 inline constexpr int kHelp = IDHELP;
 inline constexpr int kApply = 0x3021;  // the property-sheet control's Apply button
@@ -74,9 +75,9 @@ class TarnSession {
   bool PressOk();
   bool PressCancel();
 
-  MessageBoxView WaitForBox(const char* caption, DWORD ms = kWaitMs) { return WaitForMessageBox(pid(), caption, ms); }
-  // True when, for a while, no window of the process with this caption appears.
-  bool NoWindow(const char* caption, DWORD ms = kQuietMs);
+  MessageBoxView WaitForBox(const char* caption, DWORD ms = kWaitMs) {
+    return WaitForMessageBox(pid(), caption, ms);
+  }
   bool WaitForExit() { return m_process.WaitForExit(); }
 
  private:
