@@ -1,7 +1,6 @@
 #include "fuzz/expected_transfer.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "image/messages.h"
 
@@ -10,12 +9,6 @@ namespace {
 
 struct Stopped {
   std::string message;
-};
-
-struct Block {
-  const Bytes* source;
-  uint64_t offset;
-  uint64_t size;
 };
 
 class Model {
@@ -56,7 +49,8 @@ class Model {
 
     if (m_case.Has(bit::kGiveModule)) {
       Open(m_case.moduleKind, m_paths.module);
-      if (StartsWith(m_files.module, Signature::Img)) Collect(m_files.module, Signature::Img, 0, m_paths.module);
+      if (StartsWith(m_files.module, Signature::Img))
+        Collect(m_files.module, Signature::Img, 0, m_paths.module);
     }
     const bool ownLogo = !m_case.Has(bit::kChangeLogo);
     for (Signature wanted : {Signature::Img, Signature::Emg}) CollectFromImage({wanted});
@@ -141,7 +135,8 @@ class Model {
     }
     if (m_newFormat && top < int64_t(kFillerSize)) throw Stopped{msg::kTooLarge};
     std::fill(m_image.begin(), m_image.begin() + kRebuiltAreaEnd, uint8_t(0));
-    for (const auto& [start, bytes] : placed) std::copy(bytes->begin(), bytes->end(), m_image.begin() + start);
+    for (const auto& [start, bytes] : placed)
+      std::copy(bytes->begin(), bytes->end(), m_image.begin() + start);
     if (m_newFormat) {
       const uint32_t span = uint32_t(top - int64_t(kFillerSize)) << 8;
       WriteLe32(&m_image[0], uint32_t(Signature::Pad));

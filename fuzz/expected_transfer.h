@@ -21,9 +21,9 @@ struct CaseFiles {
 
 struct ExpectedTransfer {
   TransferResult result = TransferResult::Failed;
-  bool asks = false;     // the replace question is asked
-  std::string message;   // the one error, when the result is Failed
-  Bytes output;          // the output file, when the result is Completed
+  bool asks = false;    // the replace question is asked
+  std::string message;  // the one error, when the result is Failed
+  Bytes output;         // the output file, when the result is Completed
 };
 
 ExpectedTransfer Expect(const FuzzCase& c, const CaseFiles& files, const CasePaths& paths);

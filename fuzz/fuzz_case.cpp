@@ -140,9 +140,8 @@ FuzzCase Decode(const uint8_t* data, size_t size) {
   c.moduleKind = FileKind(kinds / kindCount / kindCount % kindCount);
   c.outputKind = OutputKind(in.U8() % uint8_t(OutputKind::kCount));
   const bool shortImage = c.Has(bit::kShortImage);
-  c.image = ReadDescription(in, [&](uint32_t v) {
-    return shortImage ? v % kRebuiltAreaEnd : kRebuiltAreaEnd + v % kMaxKeptArea;
-  });
+  c.image = ReadDescription(
+      in, [&](uint32_t v) { return shortImage ? v % kRebuiltAreaEnd : kRebuiltAreaEnd + v % kMaxKeptArea; });
   for (FileDescription* d : {&c.logo, &c.palette, &c.module})
     *d = ReadDescription(in, [](uint32_t v) { return v % kMaxSuppliedFile; });
   return c;
@@ -168,8 +167,9 @@ Bytes Expand(const FileDescription& d) {
     switch (op.kind) {
       case OpKind::Record: {
         const int64_t at = ParagraphStart(op.position, bytes.size());
-        if (at >= 0) file.Record(uint32_t(at), kOpSignatures[op.signature], op.dataLength,
-                                std::min(op.fill, kMaxRecordFill));
+        if (at >= 0)
+          file.Record(uint32_t(at), kOpSignatures[op.signature], op.dataLength,
+                      std::min(op.fill, kMaxRecordFill));
         break;
       }
       case OpKind::Version: {

@@ -39,8 +39,8 @@ struct Op {
   uint8_t signature = 0;  // Record: index into kOpSignatures
   uint32_t position = 0;  // Record, Version: paragraph number; Raw: byte offset (both wrap at the length)
   uint32_t dataLength = 0;
-  uint32_t fill = 0;      // Record: bytes from the signature on that get the builder's pattern, capped
-  Bytes bytes;            // Version: 3 digits; Raw: the bytes; BootRecord: bytes 4 to 8
+  uint32_t fill = 0;  // Record: bytes from the signature on that get the builder's pattern, capped
+  Bytes bytes;        // Version: 3 digits; Raw: the bytes; BootRecord: bytes 4 to 8
 };
 
 struct FileDescription {

@@ -122,9 +122,8 @@ std::vector<Seed> Seeds() {
                      c.flags = bit::kChangeLogo | bit::kGiveLogo | bit::kGivePalette | bit::kAnswerYes;
                      c.outputKind = OutputKind::Existing;
                    })});
-  seeds.push_back({"sample-keep-existing", with(sampleNew, [](FuzzCase& c) {
-                     c.outputKind = OutputKind::Existing;
-                   })});
+  seeds.push_back(
+      {"sample-keep-existing", with(sampleNew, [](FuzzCase& c) { c.outputKind = OutputKind::Existing; })});
   seeds.push_back({"sample-held-files", with(sampleNew, [](FuzzCase& c) {
                      c.flags = bit::kChangeLogo | bit::kGiveLogo | bit::kGivePalette | bit::kGiveModule;
                      c.paletteKind = FileKind::SameAsPrevious;
@@ -132,8 +131,9 @@ std::vector<Seed> Seeds() {
                      c.outputKind = OutputKind::SymlinkToInput;
                    })});
   // A data length that wraps around in 32 bits.
-  seeds.push_back({"wrapping-length", ImageOnly(0, Image(kRebuiltAreaEnd, {RecordOp(Signature::Img, 0x100,
-                                                                                      0xFFFFFFF0, 0x40)}))});
+  seeds.push_back(
+      {"wrapping-length",
+       ImageOnly(0, Image(kRebuiltAreaEnd, {RecordOp(Signature::Img, 0x100, 0xFFFFFFF0, 0x40)}))});
   // Three blocks that fill the rebuilt area but for the filler's 32 bytes.
   seeds.push_back({"tight-fit", ImageOnly(0, Image(kRebuiltAreaEnd + kBootAreaSize,
                                                    {RecordOp(Signature::Img, 0x1000, 0xFFE0, 0x40),

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <set>
@@ -15,6 +16,9 @@
 
 #include "fuzz/expected_transfer.h"
 #include "fuzz/fuzz_case.h"
+#include "image/layout.h"
+#include "image/messages.h"
+#include "image/rom_image.h"
 #include "image/transfer.h"
 
 namespace tarn::fuzz {
@@ -220,12 +224,44 @@ bool IsPatchByte(const FuzzCase& c, size_t length, size_t at) {
   return at == kvt + kKvtDivisorOffset || at == kvt + kKvtChecksumOffset;
 }
 
-void CheckCompleted(const FuzzCase& c, const Bytes& input, const Bytes& output, const ExpectedTransfer& want) {
+void CheckCompleted(const FuzzCase& c, const Bytes& input, const Bytes& output,
+                    const ExpectedTransfer& want) {
   // The rules every output must keep, before the exact comparison says where it differs.
   Check(output.size() == input.size(), "output " + FirstDifference(output, input));
   for (size_t at = kRebuiltAreaEnd; at < input.size(); ++at)
     Check(output[at] == input[at] || IsPatchByte(c, input.size(), at), "kept area changed at " + Hex(at));
   Check(output == want.output, "output " + FirstDifference(output, want.output));
+}
+
+// The read-only view of tarn-cli info must agree with what the transfer did
+// with the image's own records: the same blocks at the same paragraph starts,
+// or the same reason why they do not fit.
+void CheckLayoutAgrees(const FuzzCase& c, const CasePaths& paths, const Bytes& input, TransferResult got,
+                       const std::string& error, const Bytes& output) {
+  if (input.size() < kRebuiltAreaEnd) return;
+  CFile file;
+  Check(file.Open(paths.input.c_str(), CFile::modeRead), "cannot open the input again");
+  RomImage image;
+  image.Load(file);
+  const ImageLayout layout = DescribeImage(image, paths.input);
+  for (const PlacedBlock& b : layout.blocks)
+    Check(b.start % kParagraph == 0, "info places a block at " + Hex(b.start));
+
+  const bool ownRecordsOnly =
+      !c.Has(bit::kGiveModule) && !c.Has(bit::kChangeLogo) && !c.Has(bit::kDramDivisor);
+  if (!ownRecordsOnly) return;
+  if (got == TransferResult::Completed) {
+    Check(layout.fits, "info says the image does not fit; the transfer completed");
+    for (const PlacedBlock& b : layout.blocks)
+      Check(std::equal(input.begin() + long(b.source), input.begin() + long(b.source + b.size),
+                       output.begin() + long(b.start)),
+            "the block from " + Hex(b.source) + " is not where info puts it, at " + Hex(b.start));
+    if (layout.newFormat)
+      Check(ReadLe32(&output[8]) == (layout.top - kFillerSize) << 8, "info's top is not the filler's");
+  } else if (got == TransferResult::Failed && error != msg::OpenError(paths.output)) {
+    Check(!layout.fits && layout.problem == error,
+          "info says '" + layout.problem + "', the transfer '" + error + "'");
+  }
 }
 
 void RunOne(const FuzzCase& c) {
@@ -238,11 +274,14 @@ void RunOne(const FuzzCase& c) {
   paths.input = folder.Path("input.rom");
   WriteAll(paths.input, files.image);
   paths.logo = Place(c.logoKind, folder.Path("logo.bin"), paths.input, files.logo, made, "logo.bin");
-  paths.palette = Place(c.paletteKind, folder.Path("palette.bin"), paths.logo, files.palette, made, "palette.bin");
-  paths.module = Place(c.moduleKind, folder.Path("module.bin"), paths.input, files.module, made, "module.bin");
+  paths.palette =
+      Place(c.paletteKind, folder.Path("palette.bin"), paths.logo, files.palette, made, "palette.bin");
+  paths.module =
+      Place(c.moduleKind, folder.Path("module.bin"), paths.input, files.module, made, "module.bin");
   paths.output = c.outputKind == OutputKind::SameAsInput ? paths.input : folder.Path("output.rom");
   PlaceOutput(c.outputKind, paths.output, paths.input);
-  if (c.outputKind != OutputKind::Absent && c.outputKind != OutputKind::SameAsInput) made.insert("output.rom");
+  if (c.outputKind != OutputKind::Absent && c.outputKind != OutputKind::SameAsInput)
+    made.insert("output.rom");
 
   const PathState outputBefore = StateOf(paths.output);
   const ExpectedTransfer want = Expect(c, files, paths);
@@ -265,12 +304,14 @@ void RunOne(const FuzzCase& c) {
   const std::string said = ui.errors.empty() ? "(no error)" : ui.errors.front();
   Check(got == want.result, std::string("result ") + Name(got) + ", expected " + Name(want.result) +
                                 "; error: " + said + "; expected error: " + want.message);
-  Check(ui.questions.size() == (want.asks ? 1u : 0u), "asked " + std::to_string(ui.questions.size()) + " times");
+  Check(ui.questions.size() == (want.asks ? 1u : 0u),
+        "asked " + std::to_string(ui.questions.size()) + " times");
   for (const CFile* slot : {&input, &output, &logo, &palette, &module})
     Check(!slot->IsOpen(), "a file slot is still open after the run");
   Check(StateOf(paths.input).bytes == files.image, "the input changed");
   if (c.logoKind == FileKind::Regular) Check(ReadAll(paths.logo) == files.logo, "the logo file changed");
-  if (c.paletteKind == FileKind::Regular) Check(ReadAll(paths.palette) == files.palette, "the palette changed");
+  if (c.paletteKind == FileKind::Regular)
+    Check(ReadAll(paths.palette) == files.palette, "the palette changed");
   if (c.moduleKind == FileKind::Regular) Check(ReadAll(paths.module) == files.module, "the module changed");
 
   switch (got) {
@@ -289,6 +330,8 @@ void RunOne(const FuzzCase& c) {
       Check(StateOf(paths.output) == outputBefore, "a declined run changed the output path");
       break;
   }
+  CheckLayoutAgrees(c, paths, files.image, got, said,
+                    got == TransferResult::Completed ? ReadAll(paths.output) : Bytes());
   const std::set<std::string> left = Entries(folder.path());
   for (const std::string& name : left) Check(made.count(name) == 1, "left behind: " + name);
   for (const std::string& name : made) Check(left.count(name) == 1, "gone: " + name);

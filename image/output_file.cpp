@@ -20,12 +20,18 @@ unsigned long ProcessId() {
 #endif
 }
 
+// File systems allow names of this many bytes (Windows: UTF-16 units, never more than the bytes).
+constexpr size_t kMaxNameLength = 255;
+
 // A hidden name in the output's folder, so the final rename stays on one file system.
 std::string TemporaryName(const std::string& target, unsigned attempt) {
   const size_t slash = target.find_last_of("/\\");
   const std::string dir = slash == std::string::npos ? "" : target.substr(0, slash + 1);
-  const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-  return dir + "." + name + ".tarn-" + std::to_string(ProcessId()) + "-" + std::to_string(attempt);
+  std::string name = "." + (slash == std::string::npos ? target : target.substr(slash + 1));
+  const std::string suffix = ".tarn-" + std::to_string(ProcessId()) + "-" + std::to_string(attempt);
+  // An output whose own name is close to the limit must still get a temporary one.
+  if (name.size() + suffix.size() > kMaxNameLength) name = "";
+  return dir + name + suffix;
 }
 
 }  // namespace

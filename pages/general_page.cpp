@@ -1,5 +1,7 @@
 #include "pages/general_page.h"
 
+#include <string>
+
 #include "app/rom_app.h"
 #include "classlib/file.h"
 #include "image/transfer.h"
@@ -74,9 +76,8 @@ void CLogo::OnBrowseInputRom() {
     }
   }
   if (!opened) {
-    char text[1024];  // wsprintfA writes at most this much
-    wsprintfA(text, "Open %s Error! please select again.", static_cast<const char*>(m_strInputRom));
-    MessageBox(text, kPageErrorCaption, MB_OK);
+    const std::string text = "Open " + m_strInputRom.str() + " Error! please select again.";
+    MessageBox(text.c_str(), kPageErrorCaption, MB_OK);
     return;
   }
   SetDlgItemText(IDC_INPUT_ROM, m_strInputRom);

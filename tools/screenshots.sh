@@ -26,9 +26,12 @@ windows_path() { local p=${1//\//\\}; printf 'Z:%s' "$p"; }
 
 work=$(mktemp -d)
 xvfb=
+pilot_pid=
 cleanup() {
-  [ -n "${pilot_pid:-}" ] && kill "$pilot_pid" 2>/dev/null || true
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+  # The prefix is this script's own: ending its server ends the pilot and
+  # Tarn.exe with it.
+  if [ -n "$pilot_pid" ]; then wineserver -k 2>/dev/null || true; fi
+  if [ -n "$xvfb" ]; then kill "$xvfb" 2>/dev/null || true; fi
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -47,12 +50,12 @@ wineserver -w 2>/dev/null || true
 
 display=
 for n in $(seq 900 999); do
-  if [ ! -e /tmp/.X11-unix/X$n ] && [ ! -e /tmp/.X$n-lock ]; then display=$n; break; fi
+  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=$n; break; fi
 done
 [ -n "$display" ] || { echo "$0: no free X display" >&2; exit 1; }
 Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 </dev/null &
 xvfb=$!
-for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$display ] && break; sleep 0.1; done
+for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
 export DISPLAY=:$display
 
 "$here/cmake/wine-run.sh" "$pilot" "$(windows_path "$exe")" "$(windows_path "$work")" >"$work/pilot.log" 2>&1 &

@@ -103,29 +103,33 @@ TEST_F(SheetTest, HelpShowsTheAboutBoxOverTheSheet) {
 }
 
 // Every way of asking for help, on either page, any number of times, ends in
-// the same About box and leaves the page as it was.
+// the same About box; every way of closing it leaves the page as it was.
 TEST_F(SheetTest, HelpAndF1OnEitherPageShowTheAboutBoxAndChangeNothing) {
   FillGeneralPage();
   ASSERT_TRUE(tarn.SelectPage(Page::InsertModule));
   ASSERT_TRUE(tarn.ClickAndWait(ids::kAddModule));
   ASSERT_TRUE(tarn.Type(ids::kModuleFile, "C:\\roms\\module.rle"));
 
+  using Close = TarnSession::Close;
   struct Request {
     Page page;
     bool f1;
+    Close close;
   };
-  for (Request request : {Request{Page::InsertModule, false},
-                          {Page::InsertModule, true},
-                          {Page::General, false},
-                          {Page::General, true},
-                          {Page::General, false}}) {
-    SCOPED_TRACE(std::string(request.f1 ? "F1" : "Help") + " on page " + std::to_string(int(request.page)));
+  for (Request request : {Request{Page::InsertModule, false, Close::OkButton},
+                          {Page::InsertModule, true, Close::Escape},
+                          {Page::General, false, Close::Enter},
+                          {Page::General, true, Close::CloseBox},
+                          {Page::General, false, Close::OkButton}}) {
+    SCOPED_TRACE(std::string(request.f1 ? "F1" : "Help") + " on page " + std::to_string(int(request.page)) +
+                 ", closed by way " + std::to_string(int(request.close)));
     ASSERT_TRUE(tarn.SelectPage(request.page));
     HWND about = request.f1 ? tarn.PressF1() : tarn.PressHelp();
     ASSERT_TRUE(about) << DescribeWindows(tarn.pid());
     EXPECT_EQ(TopLevelWindows(tarn.pid(), kAboutCaption).size(), 1u);
-    ASSERT_TRUE(tarn.CloseAbout(about));
+    ASSERT_TRUE(tarn.CloseAbout(about, request.close));
     EXPECT_EQ(tarn.ActivePageIndex(), int(request.page));
+    EXPECT_TRUE(TopLevelWindows(tarn.pid(), kAboutCaption).empty());
   }
   ExpectGeneralPageAsFilled();
   ASSERT_TRUE(tarn.SelectPage(Page::InsertModule));

@@ -31,6 +31,38 @@ TEST_F(StartStopTest, OkAfterAnyNumberOfHelpRequestsRunsExactlyOneTransfer) {
   EXPECT_TRUE(CompletesWith(tarn, {files.input, files.output}, folder));
 }
 
+// The transfer's inputs stay locked while it talks to the user: until the
+// completion box is answered, or until the process ends after an error. (The
+// output is written beside its path and moved there whole before the box.)
+TEST_F(StartStopTest, TheInputsAreHeldUntilTheLastMessageIsAnswered) {
+  ASSERT_TRUE(tarn.Type(ids::kInputRom, files.input));
+  ASSERT_TRUE(tarn.Type(ids::kOutputRom, files.output));
+  ASSERT_TRUE(tarn.ClickAndWait(ids::kChangeLogo));
+  ASSERT_TRUE(tarn.Type(ids::kLogoFile, files.logo));
+  ASSERT_TRUE(tarn.Type(ids::kPaletteFile, files.palette));
+  ASSERT_TRUE(tarn.PressOk());
+  const MessageBoxView done = tarn.WaitForBox(kFinishCaption);
+  ASSERT_TRUE(done) << DescribeWindows(tarn.pid());
+  for (const std::string& path : {files.input, files.logo, files.palette})
+    EXPECT_TRUE(IsHeldOpen(path)) << path << " is not held while the completion box is shown";
+  ASSERT_TRUE(Answer(done, IDOK));
+  EXPECT_TRUE(EndsSilently(tarn));
+  for (const std::string& path : {files.input, files.output, files.logo, files.palette})
+    EXPECT_FALSE(IsHeldOpen(path)) << path;
+}
+
+TEST_F(StartStopTest, AFileLeftOpenByAnErrorIsReleasedWhenTheProcessEnds) {
+  ASSERT_TRUE(tarn.Type(ids::kInputRom, files.input));
+  ASSERT_TRUE(tarn.PressOk());
+  const MessageBoxView error = tarn.WaitForBox(kErrorCaption);
+  ASSERT_TRUE(error) << DescribeWindows(tarn.pid());
+  EXPECT_EQ(error.text, "Please select a output rom file!");
+  EXPECT_TRUE(IsHeldOpen(files.input));
+  ASSERT_TRUE(Answer(error, IDOK));
+  EXPECT_TRUE(EndsSilently(tarn));
+  EXPECT_FALSE(IsHeldOpen(files.input));
+}
+
 TEST_F(StartStopTest, OkAtOnceReportsTheMissingInputAfterTheSheetHasGone) {
   HWND sheet = tarn.sheet();
   tarn.Press(IDOK);
@@ -44,6 +76,35 @@ TEST_F(StartStopTest, OkAtOnceReportsTheMissingInputAfterTheSheetHasGone) {
   ASSERT_TRUE(Answer(box, IDOK));
   EXPECT_TRUE(EndsSilently(tarn)) << "the sheet came back";
 }
+
+// An existing output: the one question, with no owner window; Yes replaces
+// the file, No leaves it as it was and says nothing more.
+class ReplaceTest : public StartStopTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(ReplaceTest, TheAnswerDecidesWhetherTheOutputIsReplaced) {
+  const Bytes previous = {'o', 'l', 'd'};
+  ASSERT_TRUE(WriteBytes(files.output, previous));
+  ASSERT_TRUE(tarn.Type(ids::kInputRom, files.input));
+  ASSERT_TRUE(tarn.Type(ids::kOutputRom, files.output));
+  ASSERT_TRUE(tarn.PressOk());
+  const MessageBoxView question = tarn.WaitForBox(kQuestionCaption);
+  ASSERT_TRUE(question) << DescribeWindows(tarn.pid());
+  EXPECT_EQ(question.text, "File already exists, do you want to replace it ?");
+  EXPECT_EQ(question.buttons, (std::vector<int>{IDYES, IDNO}));
+  EXPECT_EQ(Owner(question.window), nullptr);
+  EXPECT_TRUE(ShowsIcon(question.window));
+  const bool replace = GetParam();
+  ASSERT_TRUE(Answer(question, replace ? IDYES : IDNO));
+  if (replace) {
+    EXPECT_TRUE(CompletesWith(tarn, {files.input, files.output}, folder));
+  } else {
+    EXPECT_TRUE(EndsSilently(tarn));
+    EXPECT_EQ(ReadBytes(files.output), previous);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, ReplaceTest, ::testing::Values(true, false),
+                         [](const auto& test) { return std::string(test.param ? "Yes" : "No"); });
 
 // The program's 8-bit paths are UTF-8 (its manifest says so), so names that
 // no older 8-bit code page holds work as well as any other.

@@ -29,7 +29,8 @@ std::string Slurp(const std::string& path) {
   const int in = ::open("/dev/null", O_RDONLY);
   const int o = ::open(out, O_WRONLY | O_CREAT | O_TRUNC, 0600);
   const int e = ::open(err, O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  if (in < 0 || o < 0 || e < 0 || ::dup2(in, 0) < 0 || ::dup2(o, 1) < 0 || ::dup2(e, 2) < 0) ::_exit(kSetupFailed);
+  if (in < 0 || o < 0 || e < 0 || ::dup2(in, 0) < 0 || ::dup2(o, 1) < 0 || ::dup2(e, 2) < 0)
+    ::_exit(kSetupFailed);
   const rlimit fsize{faults.fileSizeLimit, faults.fileSizeLimit};
   const rlimit as{faults.addressSpaceLimit, faults.addressSpaceLimit};
   if (::setrlimit(RLIMIT_FSIZE, &fsize) != 0 || ::setrlimit(RLIMIT_AS, &as) != 0) ::_exit(kSetupFailed);
@@ -56,7 +57,7 @@ CliRun RunCli(const std::vector<std::string>& args, const ChildFaults& faults) {
   if (pid < 0) return {-1, "", "fork failed"};
 
   int status = 0;
-  rusage usage {};
+  rusage usage{};
   const auto deadline = std::chrono::steady_clock::now() + kChildTimeLimit;
   while (::wait4(pid, &status, WNOHANG, &usage) == 0) {
     if (std::chrono::steady_clock::now() > deadline) {

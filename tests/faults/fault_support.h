@@ -22,7 +22,7 @@ using test::WriteBytes;
 inline constexpr uid_t kNobody = 65534;
 
 struct ChildFaults {
-  rlim_t fileSizeLimit = RLIM_INFINITY;     // RLIMIT_FSIZE, bytes
+  rlim_t fileSizeLimit = RLIM_INFINITY;      // RLIMIT_FSIZE, bytes
   rlim_t addressSpaceLimit = RLIM_INFINITY;  // RLIMIT_AS, bytes
   bool dropPrivileges = false;               // run as kNobody, without groups (when root)
   std::vector<std::pair<std::string, std::string>> environment;

@@ -37,7 +37,8 @@ Bytes OneRecordFile(Signature sig, uint32_t dataLength) {
 struct RunFiles {
   explicit RunFiles(const TempDir& dir)
       : paths{dir / "in.rom", dir / "out.rom", dir / "logo.bin", dir / "palette.bin", dir / "module.bin"},
-        contents{TestImage(kRebuiltAreaEnd + kBootAreaSize), Bytes(0x100, 0xEE), OneRecordFile(Signature::Bmp, 0x100),
+        contents{TestImage(kRebuiltAreaEnd + kBootAreaSize), Bytes(0x100, 0xEE),
+                 OneRecordFile(Signature::Bmp, 0x100),
                  OneRecordFile(Signature::Pal, FormatOf(true).paletteBlockSize),
                  OneRecordFile(Signature::Img, 0x200)} {
     for (int i = 0; i < 5; ++i) WriteBytes(paths[i], contents[i]);

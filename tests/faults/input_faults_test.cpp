@@ -49,12 +49,12 @@ TEST_P(InputShrinks, StopsWithOneMessageAndWritesNothing) {
   EXPECT_EQ(ReadBytes(in), Bytes(image.begin(), image.begin() + long(c.shrinkTo)));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Faults, InputShrinks,
-    testing::Values(ShrinkCase{"AfterItsLengthWasTaken", "read", kRebuiltAreaEnd / 2},
-                    ShrinkCase{"BelowTheKeptArea", "read", kRebuiltAreaEnd + 0x100},
-                    ShrinkCase{"WhileTheKeptAreaIsCopied", "copy", kRebuiltAreaEnd + 0x100}),
-    [](const auto& test) { return std::string(test.param.name); });
+INSTANTIATE_TEST_SUITE_P(Faults, InputShrinks,
+                         testing::Values(ShrinkCase{"AfterItsLengthWasTaken", "read", kRebuiltAreaEnd / 2},
+                                         ShrinkCase{"BelowTheKeptArea", "read", kRebuiltAreaEnd + 0x100},
+                                         ShrinkCase{"WhileTheKeptAreaIsCopied", "copy",
+                                                    kRebuiltAreaEnd + 0x100}),
+                         [](const auto& test) { return std::string(test.param.name); });
 
 #ifdef TARN_ADDRESS_SANITIZER
 constexpr bool kAddressLimitsWork = false;
@@ -67,7 +67,8 @@ constexpr bool kAddressLimitsWork = true;
 // image or stops with one message, and the output path is never left half
 // done. Below some limit only the program's own start can fail.
 TEST(MemoryLimit, EveryRunCompletesOrStopsCleanly) {
-  if (!kAddressLimitsWork) GTEST_SKIP() << "AddressSanitizer reserves more address space than any limit leaves";
+  if (!kAddressLimitsWork)
+    GTEST_SKIP() << "AddressSanitizer reserves more address space than any limit leaves";
   TempDir dir;
   const std::string in = dir / "in.rom", out = dir / "out.rom", expected = dir / "expected.rom";
   // A large image: its kept area streams through a buffer of its own.
@@ -97,8 +98,10 @@ TEST(MemoryLimit, EveryRunCompletesOrStopsCleanly) {
       EXPECT_NE(run.err.find(msg::kAbortLine), std::string::npos) << run.err;
     } else {
       // The loader, or the run time before the first line of the program.
-      const bool loader = run.status == 127 && run.err.find("error while loading shared libraries") != std::string::npos;
-      const bool runtime = run.status == 128 + SIGABRT && run.err == "terminate called without an active exception\n";
+      const bool loader =
+          run.status == 127 && run.err.find("error while loading shared libraries") != std::string::npos;
+      const bool runtime =
+          run.status == 128 + SIGABRT && run.err == "terminate called without an active exception\n";
       EXPECT_TRUE(loader || runtime) << run.status << ": " << run.err;
     }
     EXPECT_GE(outcome, highest) << "a larger limit did worse: " << run.err;

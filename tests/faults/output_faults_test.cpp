@@ -40,8 +40,8 @@ TEST_P(OutputSizeLimit, LeavesTheOutputPathAsItWas) {
   EXPECT_EQ(run.out, "");
   EXPECT_EQ(StateOf(out), before);
   EXPECT_EQ(ReadBytes(in), TestImage(kImageLength));
-  const std::vector<std::string> left = c.outputExists ? std::vector<std::string>{"in.rom", "out.rom"}
-                                                       : std::vector<std::string>{"in.rom"};
+  const std::vector<std::string> left =
+      c.outputExists ? std::vector<std::string>{"in.rom", "out.rom"} : std::vector<std::string>{"in.rom"};
   EXPECT_EQ(dir.Names(), left);
 }
 
@@ -52,6 +52,20 @@ INSTANTIATE_TEST_SUITE_P(
                     SizeLimitCase{"AtTheLastByte", kImageLength - 1, "Cannot copy to", false},
                     SizeLimitCase{"OverAnExistingOutput", kRebuiltAreaEnd + 0x8000, "Cannot copy to", true}),
     [](const auto& test) { return std::string(test.param.name); });
+
+// The new image is written under a temporary name beside the output first;
+// an output name as long as a name may be must not make that one too long.
+TEST(OutputName, OfTheLongestLengthIsWritten) {
+  TempDir dir;
+  const std::string in = dir / "in.rom", out = dir / (std::string(251, 'o') + ".rom");
+  WriteBytes(in, TestImage(kImageLength));
+
+  const CliRun run = RunCli({"rebuild", in, out});
+
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(ReadBytes(out).size(), kImageLength);
+  EXPECT_EQ(dir.Names().size(), 2u);
+}
 
 // A small memory file system of its own, mounted for the test (needs root).
 class SmallFileSystem {
@@ -91,8 +105,8 @@ TEST(OutputFileSystemFull, LeavesTheOutputPathAsItWas) {
     // The two file systems differ, so the kept area goes through plain writes.
     EXPECT_EQ(run.err, "Cannot write " + out + ": No space left on device.\nTransfer Abort\n");
     EXPECT_EQ(StateOf(out), before);
-    EXPECT_EQ(NamesIn(dir / "small"), outputExists ? std::vector<std::string>{"out.rom"}
-                                                   : std::vector<std::string>{});
+    EXPECT_EQ(NamesIn(dir / "small"),
+              outputExists ? std::vector<std::string>{"out.rom"} : std::vector<std::string>{});
     EXPECT_EQ(ReadBytes(in), TestImage(kImageLength));
   }
 }

@@ -22,7 +22,8 @@ void ShrinkIfDue(int fd, const char* moment) {
   const char* to = std::getenv("TARN_SHRINK_TO");
   const char* on = std::getenv("TARN_SHRINK_ON");
   if (!path || !to || !on || std::strcmp(on, moment) != 0) return;
-  struct stat target {}, opened {};
+  struct stat target {
+  }, opened{};
   if (::stat(path, &target) != 0 || ::fstat(fd, &opened) != 0) return;
   if (target.st_dev != opened.st_dev || target.st_ino != opened.st_ino) return;
   g_done = true;

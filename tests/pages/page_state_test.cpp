@@ -94,5 +94,18 @@ TEST_F(PageStateTest, EachClickFlipsTheGovernedControlsAndKeepsTheirTexts) {
   }
 }
 
+// The keyboard reaches the same handler: the check box's access key and the
+// space bar click it. (Ctrl+Tab would switch pages on Windows; Wine's modal
+// property sheet does not handle it.)
+TEST_F(PageStateTest, AccessKeyAndSpaceBarClickTheCheckBox) {
+  HWND page = tarn.ActivePage();
+  ASSERT_TRUE(PressKeys(page, {VK_MENU, 'C'}));
+  EXPECT_TRUE(WaitUntil([&] { return tarn.IsTicked(ids::kChangeLogo) && tarn.IsEnabled(ids::kLogoFile); }))
+      << "Alt+C does not tick \"&Change the logo\"";
+  ASSERT_TRUE(PressKey(page, VK_SPACE));
+  EXPECT_TRUE(WaitUntil([&] { return !tarn.IsTicked(ids::kChangeLogo) && !tarn.IsEnabled(ids::kLogoFile); }))
+      << "the space bar does not untick it";
+}
+
 }  // namespace
 }  // namespace tarn::gui

@@ -252,18 +252,26 @@ bool Sync(HWND window) {
   return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kWaitMs, &result) != 0;
 }
 
-bool PressKey(HWND window, WORD virtualKey) {
+bool PressKey(HWND window, WORD virtualKey) { return PressKeys(window, {virtualKey}); }
+
+bool PressKeys(HWND window, std::initializer_list<WORD> virtualKeys) {
   HWND top = GetAncestor(window, GA_ROOT);
   SetForegroundWindow(top);
   if (!Poll(kWaitMs, [&] { return GetForegroundWindow() == top; })) return false;
-  INPUT keys[2] = {};
-  for (INPUT& key : keys) {
-    key.type = INPUT_KEYBOARD;
-    key.ki.wVk = virtualKey;
-  }
-  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  return SendInput(2, keys, sizeof(INPUT)) == 2;
+  std::vector<INPUT> keys;
+  auto add = [&](WORD key, DWORD flags) {
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = flags;
+    keys.push_back(input);
+  };
+  for (WORD key : virtualKeys) add(key, 0);
+  for (auto key = std::rbegin(virtualKeys); key != std::rend(virtualKeys); ++key) add(*key, KEYEVENTF_KEYUP);
+  return SendInput(UINT(keys.size()), keys.data(), sizeof(INPUT)) == keys.size();
 }
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD ms) { return Poll(ms, condition); }
 
 MessageBoxView WaitForMessageBox(DWORD pid, const char* caption, DWORD ms) {
   MessageBoxView box;

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -82,6 +84,10 @@ bool Sync(HWND window);
 // Real key presses of one virtual key to the window's thread; posted key
 // messages do not go through the input path (and do not become WM_HELP).
 bool PressKey(HWND window, WORD virtualKey);
+// A chord: the keys pressed in order and released in reverse (VK_CONTROL, VK_TAB).
+// Key presses are handled some time later: wait for their effect.
+bool PressKeys(HWND window, std::initializer_list<WORD> virtualKeys);
+bool WaitUntil(const std::function<bool()>& condition, DWORD ms = kWaitMs);
 
 // --- Message boxes ----------------------------------------------------------
 struct MessageBoxView {

@@ -22,24 +22,30 @@ class AgreeingUi : public TransferUi {
 }  // namespace
 
 TempFolder::TempFolder() {
+  // Wine hands out the same process ids run after run, so a folder left
+  // behind by a killed run may have this name: take the next free one.
   static int s_count = 0;
   char temp[MAX_PATH] = {};
   GetTempPathA(sizeof temp, temp);
-  m_path = std::string(temp) + "tarn-gui-" + std::to_string(GetCurrentProcessId()) + "-" +
-           std::to_string(++s_count);
-  CreateDirectoryA(m_path.c_str(), nullptr);
+  do {
+    m_path = std::string(temp) + "tarn-gui-" + std::to_string(GetCurrentProcessId()) + "-" +
+             std::to_string(++s_count);
+  } while (!CreateDirectoryA(m_path.c_str(), nullptr) && GetLastError() == ERROR_ALREADY_EXISTS);
 }
 
 TempFolder::~TempFolder() {
-  WIN32_FIND_DATAA entry;
-  HANDLE search = FindFirstFileA(Path("*").c_str(), &entry);
+  // Wide names: some tests make files whose names the 8-bit code page lacks.
+  const std::wstring folder(m_path.begin(), m_path.end());
+  WIN32_FIND_DATAW entry;
+  HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &entry);
   if (search != INVALID_HANDLE_VALUE) {
     do {
-      if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileA(Path(entry.cFileName).c_str());
-    } while (FindNextFileA(search, &entry));
+      if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        DeleteFileW((folder + L"\\" + entry.cFileName).c_str());
+    } while (FindNextFileW(search, &entry));
     FindClose(search);
   }
-  RemoveDirectoryA(m_path.c_str());
+  RemoveDirectoryW(folder.c_str());
 }
 
 namespace {
@@ -86,6 +92,15 @@ Bytes ReadBytes(const std::wstring& path) {
 
 bool FileExists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool IsHeldOpen(const std::string& path) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file != INVALID_HANDLE_VALUE) {
+    CloseHandle(file);
+    return false;
+  }
+  return GetLastError() == ERROR_SHARING_VIOLATION;
 }
 
 Bytes SampleImage() {

@@ -32,6 +32,9 @@ bool WriteBytes(const std::string& path, const Bytes& bytes);
 // Empty when the file cannot be read; check FileExists to tell an empty file apart.
 Bytes ReadBytes(const std::string& path);
 bool FileExists(const std::string& path);
+// Whether another process holds the file open, so that opening it without
+// sharing fails.
+bool IsHeldOpen(const std::string& path);
 // The same for UTF-16 paths, which the test program's code page may not hold.
 bool WriteBytes(const std::wstring& path, const Bytes& bytes);
 Bytes ReadBytes(const std::wstring& path);

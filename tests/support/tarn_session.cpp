@@ -56,10 +56,22 @@ HWND TarnSession::PressF1() const {
   return WaitForWindow(pid(), kAboutCaption);
 }
 
-bool TarnSession::CloseAbout(HWND about) const {
-  HWND ok = GetDlgItem(about, IDOK);
-  if (!ok) return false;
-  Click(ok);
+bool TarnSession::CloseAbout(HWND about, Close how) const {
+  switch (how) {
+    case Close::OkButton:
+      if (!GetDlgItem(about, IDOK)) return false;
+      Click(GetDlgItem(about, IDOK));
+      break;
+    case Close::Enter:
+      if (!PressKey(about, VK_RETURN)) return false;
+      break;
+    case Close::Escape:
+      if (!PressKey(about, VK_ESCAPE)) return false;
+      break;
+    case Close::CloseBox:
+      PostMessageA(about, WM_SYSCOMMAND, SC_CLOSE, 0);
+      break;
+  }
   if (!WaitUntilGone(about)) return false;
   const ULONGLONG deadline = GetTickCount64() + kWaitMs;
   while (!IsWindowEnabled(m_sheet)) {

@@ -68,8 +68,9 @@ class TarnSession {
   // Help: presses the button (or F1) and waits for the About box.
   HWND PressHelp() const;
   HWND PressF1() const;
-  // Closes the About box with its OK button and waits until the sheet is usable again.
-  bool CloseAbout(HWND about) const;
+  // Closes the About box and waits until the sheet is usable again.
+  enum class Close { OkButton, Enter, Escape, CloseBox };
+  bool CloseAbout(HWND about, Close how = Close::OkButton) const;
 
   // OK (or Cancel) and the sheet's disappearance.
   bool PressOk();
