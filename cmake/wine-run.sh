@@ -14,10 +14,18 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   (
     flock 9
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
-      wineboot -i >"$build/wineboot.log" 2>&1
+      # wineboot's status says nothing useful (a fresh 64-bit prefix reports the
+      # missing 32-bit rundll32); what counts is the prefix it leaves.
+      wineboot -i >"$build/wineboot.log" 2>&1 || true
+      wineserver -w || true
       # Without a window manager Wine stalls about 2 s whenever a window is hidden.
-      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$build/wineboot.log" 2>&1
-      wineserver -w
+      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$build/wineboot.log" 2>&1 || true
+      wineserver -w || true
+      if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        echo "wine-run.sh: could not create the Wine prefix $WINEPREFIX:" >&2
+        cat "$build/wineboot.log" >&2
+        exit 1
+      fi
     fi
   ) 9>"$build/wineprefix.lock"
 fi
@@ -31,7 +39,8 @@ if [ -z "${DISPLAY:-}" ]; then
       flock 8
       if ! [ -e /tmp/.X11-unix/X$num ]; then
         setsid Xvfb ":$num" -screen 0 1280x1024x24 -nolisten tcp >"$build/xvfb.log" 2>&1 </dev/null &
-        for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$num ] && break; sleep 0.1; done
+        for _ in $(seq 100); do [ -e /tmp/.X11-unix/X$num ] && break; sleep 0.1; done
+        [ -e /tmp/.X11-unix/X$num ] || { echo "wine-run.sh: Xvfb :$num did not start:" >&2; cat "$build/xvfb.log" >&2; exit 1; }
       fi
     ) 8>"$build/xvfb.lock"
   fi

@@ -17,6 +17,9 @@ ctest --preset native
 step "Windows build and tests under Wine"
 cmake --preset windows >/dev/null
 cmake --build --preset windows
+# The first Wine start creates the prefix and the display; let it happen
+# here, where a failure says what went wrong, rather than inside a test.
+cmake/wine-run.sh build/windows/tarn-cli.exe --help >/dev/null
 ctest --preset windows
 wineserver_stop() { WINEPREFIX="$PWD/build/windows/wineprefix" wineserver -k 2>/dev/null || true; }
 wineserver_stop

@@ -105,7 +105,9 @@ TEST(HeldFile, ByAnotherProgramsExclusiveLock) {
   const RunFiles files(dir);
   const pid_t holder = ::fork();
   if (holder == 0) {
-    ::execl("/usr/bin/flock", "flock", "--exclusive", files.paths[0].c_str(), "sleep", "60", nullptr);
+    // --no-fork: the lock and the sleep are one process, ended as one.
+    ::execl("/usr/bin/flock", "flock", "--exclusive", "--no-fork", files.paths[0].c_str(), "sleep", "60",
+            nullptr);
     ::_exit(126);
   }
   ASSERT_GT(holder, 0);
