@@ -27,8 +27,6 @@ int OsFlags(unsigned flags) {
 
 }  // namespace
 
-CFile::~CFile() { Close(); }
-
 bool CFile::Open(const char* path, unsigned flags, std::string* error) {
   Close();
   auto fail = [&](int err) {
@@ -72,11 +70,6 @@ void CFile::Fail(const char* action) const {
                                                 ErrorText(errno));
 }
 
-void CFile::FailShortened() const {
-  throw CFileException(m_strFileName.str(),
-                       "Cannot read " + m_strFileName.str() + ": the file became shorter while it was read");
-}
-
 uint64_t CFile::GetLength() const {
   struct stat st {};
   if (::fstat(m_hFile, &st) != 0) Fail("read");
@@ -97,10 +90,6 @@ size_t CFile::Read(void* buffer, size_t count) {
     done += size_t(n);
   }
   return done;
-}
-
-void CFile::ReadExactly(void* buffer, size_t count) {
-  if (Read(buffer, count) != count) FailShortened();
 }
 
 void CFile::Write(const void* buffer, size_t count) {

@@ -22,8 +22,6 @@ std::string ErrorText(DWORD err) {
 
 }  // namespace
 
-CFile::~CFile() { Close(); }
-
 bool CFile::Open(const char* path, unsigned flags, std::string* error) {
   Close();
   const bool write = flags & modeWrite;
@@ -61,11 +59,6 @@ void CFile::Fail(const char* action) const {
                        std::string("Cannot ") + action + " " + m_strFileName.str() + ": " + ErrorText(err));
 }
 
-void CFile::FailShortened() const {
-  throw CFileException(m_strFileName.str(),
-                       "Cannot read " + m_strFileName.str() + ": the file became shorter while it was read");
-}
-
 uint64_t CFile::GetLength() const {
   LARGE_INTEGER size;
   if (!GetFileSizeEx(m_hFile, &size)) Fail("read");
@@ -88,10 +81,6 @@ size_t CFile::Read(void* buffer, size_t count) {
     done += got;
   }
   return done;
-}
-
-void CFile::ReadExactly(void* buffer, size_t count) {
-  if (Read(buffer, count) != count) FailShortened();
 }
 
 void CFile::Write(const void* buffer, size_t count) {

@@ -139,6 +139,18 @@ std::vector<Seed> Seeds() {
                                                    {RecordOp(Signature::Img, 0x1000, 0xFFE0, 0x40),
                                                     RecordOp(Signature::Emg, 0x20000, 0xFFE0, 0x40),
                                                     RecordOp(Signature::Bmp, 0x30000, 0xFFC0, 0x40)}))});
+  // An image whose length is no whole number of paragraphs: the checksum the
+  // boot-record patch writes lands on the signature of the $IMG record after
+  // it, which is then no record any more.
+  {
+    Op kvt;
+    kvt.kind = OpKind::BootRecord;
+    kvt.bytes = {1, 2, 3, 4, 0};
+    FuzzCase c = ImageOnly(bit::kDramDivisor, Image(kRebuiltAreaEnd + 2 * kBootAreaSize + 8,
+                                                    {kvt, RecordOp(Signature::Img, 0x40010, 0x100, 0x40)}));
+    c.divisor = 3;
+    seeds.push_back({"boot-patch-breaks-a-record", c});
+  }
   seeds.push_back({"short-image", ImageOnly(bit::kShortImage, Image(kRebuiltAreaEnd - kParagraph, {}))});
   seeds.push_back({"not-a-logo", with(sampleNew, [](FuzzCase& c) {
                      c.flags = bit::kChangeLogo | bit::kGiveLogo | bit::kGivePalette;

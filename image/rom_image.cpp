@@ -73,6 +73,18 @@ void RomImage::Patch(uint64_t offset, const uint8_t* bytes, size_t count) {
     else
       m_patches.push_back({offset + i, bytes[i]});
   }
+  // The scans that follow a patch see the patched bytes.
+  for (uint64_t p = offset / kParagraph * kParagraph; p < offset + count; p += kParagraph) Rescan(p);
+}
+
+void RomImage::Rescan(uint64_t paragraph) {
+  if (paragraph + kParagraph > m_length) return;  // a trailing partial paragraph is never examined
+  uint8_t head[kSignatureSize];
+  Read(paragraph, head, sizeof head);
+  auto at = std::lower_bound(m_records.begin(), m_records.end(), paragraph,
+                             [](const FoundRecord& r, uint64_t offset) { return r.offset < offset; });
+  if (at != m_records.end() && at->offset == paragraph) at = m_records.erase(at);
+  if (auto sig = ScannedSignatureAt(head)) m_records.insert(at, {*sig, paragraph});
 }
 
 void RomImage::ApplyPatch(uint64_t offset, uint8_t* out, size_t count) const {

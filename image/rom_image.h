@@ -45,7 +45,8 @@ class RomImage {
   // must lie inside the image. Throws CFileException.
   void Read(uint64_t offset, void* out, size_t count);
   // Changes bytes of the image: in memory for the rebuilt area, and as a patch
-  // carried into the output for the kept area.
+  // carried into the output for the kept area. Records() follows: a patch
+  // that reaches into a paragraph's signature makes or breaks a record there.
   void Patch(uint64_t offset, const uint8_t* bytes, size_t count);
 
   // Writes the rebuilt area, then the kept area, to out. Throws CFileException.
@@ -53,6 +54,7 @@ class RomImage {
 
  private:
   void Scan(const uint8_t* chunk, size_t size, uint64_t offset);
+  void Rescan(uint64_t paragraph);
   void ApplyPatch(uint64_t offset, uint8_t* out, size_t count) const;
 
   CFile* m_file = nullptr;
