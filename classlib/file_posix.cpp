@@ -66,8 +66,8 @@ void CFile::Close() {
 bool CFile::IsOpen() const { return m_hFile >= 0; }
 
 void CFile::Fail(const char* action) const {
-  throw CFileException(m_strFileName.str(), std::string("Cannot ") + action + " " + m_strFileName.str() + ": " +
-                                                ErrorText(errno));
+  throw CFileException(m_strFileName.str(),
+                       std::string("Cannot ") + action + " " + m_strFileName.str() + ": " + ErrorText(errno));
 }
 
 uint64_t CFile::GetLength() const {

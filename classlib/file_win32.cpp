@@ -10,9 +10,9 @@ namespace {
 
 std::string ErrorText(DWORD err) {
   char* text = nullptr;
-  const DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                     FORMAT_MESSAGE_IGNORE_INSERTS,
-                                 nullptr, err, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+  const DWORD n = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+      err, 0, reinterpret_cast<char*>(&text), 0, nullptr);
   std::string result = n ? std::string(text, n) : "error " + std::to_string(err);
   if (text) LocalFree(text);
   while (!result.empty() && (result.back() == '\n' || result.back() == '\r' || result.back() == '.'))
@@ -25,10 +25,10 @@ std::string ErrorText(DWORD err) {
 bool CFile::Open(const char* path, unsigned flags, std::string* error) {
   Close();
   const bool write = flags & modeWrite;
-  const DWORD disposition = !write                      ? OPEN_EXISTING
-                            : (flags & modeCreateNew)   ? CREATE_NEW
-                            : (flags & modeCreate)      ? CREATE_ALWAYS
-                                                        : OPEN_EXISTING;
+  const DWORD disposition = !write                    ? OPEN_EXISTING
+                            : (flags & modeCreateNew) ? CREATE_NEW
+                            : (flags & modeCreate)    ? CREATE_ALWAYS
+                                                      : OPEN_EXISTING;
   // Share mode 0: while this handle is open nobody else can open the file.
   HANDLE h = CreateFileA(path, write ? GENERIC_WRITE : GENERIC_READ, 0, nullptr, disposition,
                          FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -38,15 +38,16 @@ inline const CRuntimeClass CObject::classCObject{"CObject", nullptr, nullptr};
 #define RUNTIME_CLASS(name) (&name::class##name)
 
 // Run-time class information for a class; the _DYNCREATE form can also build one by name.
-#define DECLARE_DYNAMIC(name)              \
- public:                                   \
-  static const CRuntimeClass class##name;  \
+#define DECLARE_DYNAMIC(name)             \
+ public:                                  \
+  static const CRuntimeClass class##name; \
   const CRuntimeClass* GetRuntimeClass() const override { return &class##name; }
 
 #define DECLARE_DYNCREATE(name) \
   DECLARE_DYNAMIC(name)         \
   static CObject* CreateObject() { return new name; }
 
-#define IMPLEMENT_DYNAMIC(name, base) const CRuntimeClass name::class##name{#name, RUNTIME_CLASS(base), nullptr};
+#define IMPLEMENT_DYNAMIC(name, base) \
+  const CRuntimeClass name::class##name { #name, RUNTIME_CLASS(base), nullptr };
 #define IMPLEMENT_DYNCREATE(name, base) \
-  const CRuntimeClass name::class##name{#name, RUNTIME_CLASS(base), &name::CreateObject};
+  const CRuntimeClass name::class##name { #name, RUNTIME_CLASS(base), &name::CreateObject };

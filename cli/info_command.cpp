@@ -29,8 +29,9 @@ const char* AreaOf(uint64_t offset) { return offset < kRebuiltAreaEnd ? "rebuilt
 
 std::string FormatReason(const ImageLayout& l) {
   if (!l.versionOffset) return "no $VER record";
-  return "$VER at " + Hex(*l.versionOffset) + " states " + l.versionDigits + " (" + std::to_string(l.version) +
-         (l.newFormat ? " >= " : " < ") + std::to_string(kFirstNewFormatVersion) + ")";
+  return "$VER at " + Hex(*l.versionOffset) + " states " + l.versionDigits + " (" +
+         std::to_string(l.version) + (l.newFormat ? " >= " : " < ") + std::to_string(kFirstNewFormatVersion) +
+         ")";
 }
 
 std::string Json(const std::string& s) {
@@ -53,7 +54,8 @@ std::string Json(const std::string& s) {
 void PrintText(const ImageLayout& l, const std::string& path) {
   const HeaderFormat f = FormatOf(l.newFormat);
   std::printf("Image     %s\n", path.c_str());
-  std::printf("Length    %s (%llu bytes)\n", Hex(l.length).c_str(), static_cast<unsigned long long>(l.length));
+  std::printf("Length    %s (%llu bytes)\n", Hex(l.length).c_str(),
+              static_cast<unsigned long long>(l.length));
   std::printf("Format    %s: %u-byte headers, %s-byte palettes; %s\n", l.newFormat ? "new" : "old",
               unsigned(f.headerSize), Hex(f.paletteBlockSize).c_str(), FormatReason(l).c_str());
 
@@ -97,9 +99,11 @@ void PrintJson(const ImageLayout& l, const std::string& path) {
   o << ",\n  \"records\": [";
   for (size_t i = 0; i < l.records.size(); ++i) {
     const RecordReport& r = l.records[i];
-    o << (i ? "," : "") << "\n    {\"signature\": " << Json(SignatureName(r.sig)) << ", \"offset\": " << r.offset
-      << ", \"area\": \"" << AreaOf(r.offset) << "\", \"collected\": " << (r.collected ? "true" : "false");
-    if (r.collected) o << ", \"block_size\": " << r.blockSize << ", \"fits\": " << (r.fits ? "true" : "false");
+    o << (i ? "," : "") << "\n    {\"signature\": " << Json(SignatureName(r.sig))
+      << ", \"offset\": " << r.offset << ", \"area\": \"" << AreaOf(r.offset)
+      << "\", \"collected\": " << (r.collected ? "true" : "false");
+    if (r.collected)
+      o << ", \"block_size\": " << r.blockSize << ", \"fits\": " << (r.fits ? "true" : "false");
     o << "}";
   }
   o << "\n  ],\n  \"rebuild\": {\"fits\": " << (l.fits ? "true" : "false");
@@ -108,12 +112,12 @@ void PrintJson(const ImageLayout& l, const std::string& path) {
     std::cout << o.str();
     return;
   }
-  o << ", \"filler_top\": " << (l.newFormat ? std::to_string(l.top) : "null") << ", \"lowest_block\": " << l.top
-    << ", \"free_bytes\": " << l.freeBytes << ", \"blocks\": [";
+  o << ", \"filler_top\": " << (l.newFormat ? std::to_string(l.top) : "null")
+    << ", \"lowest_block\": " << l.top << ", \"free_bytes\": " << l.freeBytes << ", \"blocks\": [";
   for (size_t i = 0; i < l.blocks.size(); ++i) {
     const PlacedBlock& b = l.blocks[i];
-    o << (i ? "," : "") << "\n    {\"signature\": " << Json(SignatureName(b.sig)) << ", \"source\": " << b.source
-      << ", \"start\": " << b.start << ", \"size\": " << b.size << "}";
+    o << (i ? "," : "") << "\n    {\"signature\": " << Json(SignatureName(b.sig))
+      << ", \"source\": " << b.source << ", \"start\": " << b.start << ", \"size\": " << b.size << "}";
   }
   o << "\n  ]}\n}\n";
   std::cout << o.str();

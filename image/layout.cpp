@@ -30,7 +30,8 @@ ImageLayout DescribeImage(RomImage& image, const std::string& name) {
   for (const FoundRecord& r : image.Records()) {
     const bool collected = r.sig != Signature::Ver;
     const RecordExtent extent = collected ? measure(r) : RecordExtent{0, false};
-    out.records.push_back({r.sig, r.offset, collected, extent.needed, extent.needed <= out.length - r.offset});
+    out.records.push_back(
+        {r.sig, r.offset, collected, extent.needed, extent.needed <= out.length - r.offset});
   }
 
   // The transfer checks the records in collection order, then places them
@@ -41,8 +42,8 @@ ImageLayout DescribeImage(RomImage& image, const std::string& name) {
     const RecordExtent extent = measure(r);
     if (extent.needed > out.length - r.offset) {
       out.fits = false;
-      out.problem = msg::RecordOverrun(r.sig, r.offset, name, extent.needed, out.length - r.offset,
-                                       extent.declared);
+      out.problem =
+          msg::RecordOverrun(r.sig, r.offset, name, extent.needed, out.length - r.offset, extent.declared);
       return out;
     }
   }

@@ -14,16 +14,16 @@ namespace tarn {
 struct RecordReport {
   Signature sig;
   uint64_t offset;
-  bool collected;       // false for $VER, which is never copied
-  uint64_t blockSize;   // the bytes the block needs, without wrap-around
-  bool fits;            // the block lies whole inside the image
+  bool collected;      // false for $VER, which is never copied
+  uint64_t blockSize;  // the bytes the block needs, without wrap-around
+  bool fits;           // the block lies whole inside the image
 };
 
 struct PlacedBlock {
   Signature sig;
   uint64_t source;  // offset in the input image
   uint32_t size;
-  uint32_t start;   // offset in the rebuilt area
+  uint32_t start;  // offset in the rebuilt area
 };
 
 struct ImageLayout {
@@ -31,13 +31,13 @@ struct ImageLayout {
   bool newFormat = true;
   std::optional<uint64_t> versionOffset;  // the $VER record that decided, if any
   uint32_t version = 0;
-  std::string versionDigits;              // its three digit characters
-  std::vector<RecordReport> records;      // ascending offset
-  std::vector<PlacedBlock> blocks;        // ascending start (collection order)
-  bool fits = false;                      // a rebuild with the image's own records succeeds
-  std::string problem;                    // why not, in the transfer's words
-  uint32_t top = 0;                       // start of the lowest block (T of the filler)
-  uint32_t freeBytes = 0;                 // unused bytes below the lowest block
+  std::string versionDigits;          // its three digit characters
+  std::vector<RecordReport> records;  // ascending offset
+  std::vector<PlacedBlock> blocks;    // ascending start (collection order)
+  bool fits = false;                  // a rebuild with the image's own records succeeds
+  std::string problem;                // why not, in the transfer's words
+  uint32_t top = 0;                   // start of the lowest block (T of the filler)
+  uint32_t freeBytes = 0;             // unused bytes below the lowest block
 };
 
 // image must be loaded. name is the path used in problems.

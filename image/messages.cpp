@@ -25,8 +25,9 @@ std::string ImageTooShort(const std::string& path, uint64_t length) {
 
 std::string RecordOverrun(Signature sig, uint64_t offset, const std::string& path, uint64_t needed,
                           uint64_t remaining, bool declared) {
-  return SignatureName(sig) + " record at " + Hex(offset) + " in " + path + (declared ? " declares " : " needs ") +
-         Hex(needed) + " bytes; only " + Hex(remaining) + " remain." + kAbortLine;
+  return SignatureName(sig) + " record at " + Hex(offset) + " in " + path +
+         (declared ? " declares " : " needs ") + Hex(needed) + " bytes; only " + Hex(remaining) + " remain." +
+         kAbortLine;
 }
 
 std::string OutOfMemory(const std::string& what, uint64_t bytes) {

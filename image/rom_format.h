@@ -93,8 +93,8 @@ uint64_t DeclaredRecordSize(Signature sig, uint32_t dataLength, bool newFormat);
 
 // --- Filler record --------------------------------------------------------
 inline constexpr uint32_t kFillerSize = 32;
-inline constexpr uint32_t kFillerKind = 3;               // at offset 4
-inline constexpr uint32_t kFillerTrailer = 0x0A000000;   // at offset 28
+inline constexpr uint32_t kFillerKind = 3;              // at offset 4
+inline constexpr uint32_t kFillerTrailer = 0x0A000000;  // at offset 28
 // Writes the $PAD record at the start of rebuilt, whose lowest block starts at
 // top. The caller guarantees top >= kFillerSize.
 void WriteFiller(uint8_t* rebuilt, uint32_t top);

@@ -22,9 +22,11 @@ class RomBuilder {
   // block is recognisable in the output.
   RomBuilder& Record(uint32_t offset, Signature sig, uint32_t dataLength, size_t bytesToFill = SIZE_MAX) {
     WriteLe32(&m_bytes.at(offset), uint32_t(sig));
-    if (offset + kDataLengthEnd <= m_bytes.size()) WriteLe32(&m_bytes[offset + kDataLengthOffset], dataLength);
-    const size_t end = std::min(m_bytes.size(), bytesToFill == SIZE_MAX ? offset + size_t(dataLength) + kNewFormat.headerSize
-                                                                        : offset + bytesToFill);
+    if (offset + kDataLengthEnd <= m_bytes.size())
+      WriteLe32(&m_bytes[offset + kDataLengthOffset], dataLength);
+    const size_t end =
+        std::min(m_bytes.size(), bytesToFill == SIZE_MAX ? offset + size_t(dataLength) + kNewFormat.headerSize
+                                                         : offset + bytesToFill);
     for (size_t i = offset + kDataLengthEnd; i < end; ++i) m_bytes[i] = uint8_t(i * 7 + offset / 16);
     return *this;
   }

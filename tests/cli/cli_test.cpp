@@ -31,7 +31,8 @@ struct TarnCli : testing::Test {
 };
 
 TEST_F(TarnCli, RebuildPrintsCompletionAndWritesTheImage) {
-  const ProgramRun run = Cli({"rebuild", in, out, "--logo", logo, "--palette", palette, "--dram-divisor", "3"});
+  const ProgramRun run =
+      Cli({"rebuild", in, out, "--logo", logo, "--palette", palette, "--dram-divisor", "3"});
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, "Quobix ROM transfer complete !\n");
   EXPECT_EQ(run.err, "");

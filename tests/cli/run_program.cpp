@@ -39,7 +39,8 @@ ProgramRun RunProgram(const std::string& program, const std::vector<std::string>
   for (const std::string& a : args) command += " \"" + a + "\"";
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
   auto open = [&](const std::string& path, DWORD access, DWORD disposition) {
-    return CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, disposition, 0, nullptr);
+    return CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, disposition, 0,
+                       nullptr);
   };
   HANDLE in = open("NUL", GENERIC_READ, OPEN_EXISTING);
   HANDLE out = open(outPath, GENERIC_WRITE, CREATE_ALWAYS), err = open(errPath, GENERIC_WRITE, CREATE_ALWAYS);

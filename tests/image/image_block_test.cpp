@@ -21,7 +21,8 @@ struct Packing : testing::Test {
   Packing() : image(kRebuiltAreaEnd + 0x100, 0xEE) {}
   ~Packing() override { DestroyBlocks(list); }
   bool AllZero(size_t from, size_t to) const {
-    return std::all_of(image.begin() + long(from), image.begin() + long(to), [](uint8_t b) { return b == 0; });
+    return std::all_of(image.begin() + long(from), image.begin() + long(to),
+                       [](uint8_t b) { return b == 0; });
   }
   Bytes image;
   CBlockList list{kBlockListGranularity};

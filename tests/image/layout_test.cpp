@@ -25,20 +25,21 @@ TEST(ParagraphScan, SeesSignaturesOnlyAtParagraphStarts) {
   TempDir dir;
   const uint32_t length = kRebuiltAreaEnd + 0x100 + 8;  // ends in a partial paragraph
   RomBuilder image(length);
-  image.Raw(0x18, "$VER")                       // off the grid
-      .Raw(0x10, "$IMG")                        // on it
-      .Raw(0x20, "$EMG")                        // inside the $IMG's data: a record all the same
-      .Raw(0x2FFF0, "$BMP")                     // last paragraph of the rebuilt area
-      .Raw(kRebuiltAreaEnd + 0xF0, "$PAL")      // kept area, last whole paragraph
-      .Raw(kRebuiltAreaEnd + 0x100, "$IMG")     // in the trailing partial paragraph: never examined
-      .Raw(kRebuiltAreaEnd + 0x40, "$PAD")      // never scanned for
+  image
+      .Raw(0x18, "$VER")                     // off the grid
+      .Raw(0x10, "$IMG")                     // on it
+      .Raw(0x20, "$EMG")                     // inside the $IMG's data: a record all the same
+      .Raw(0x2FFF0, "$BMP")                  // last paragraph of the rebuilt area
+      .Raw(kRebuiltAreaEnd + 0xF0, "$PAL")   // kept area, last whole paragraph
+      .Raw(kRebuiltAreaEnd + 0x100, "$IMG")  // in the trailing partial paragraph: never examined
+      .Raw(kRebuiltAreaEnd + 0x40, "$PAD")   // never scanned for
       .Raw(kRebuiltAreaEnd + 0x50, "$KVT");
   WriteBytes(dir / "a.rom", image.bytes());
   const ImageLayout l = Describe(dir / "a.rom");
   EXPECT_EQ(Found(l), (std::vector<std::pair<Signature, uint64_t>>{{Signature::Img, 0x10},
-                                                                  {Signature::Emg, 0x20},
-                                                                  {Signature::Bmp, 0x2FFF0},
-                                                                  {Signature::Pal, 0x300F0}}));
+                                                                   {Signature::Emg, 0x20},
+                                                                   {Signature::Bmp, 0x2FFF0},
+                                                                   {Signature::Pal, 0x300F0}}));
   EXPECT_FALSE(l.versionOffset);
   EXPECT_TRUE(l.newFormat);
 }

@@ -15,7 +15,9 @@ struct VersionCase {
 
 TEST(VersionRule, DigitsDecideTheHeaderFormat) {
   const VersionCase cases[] = {
-      {'3', '2', '4', 324, false}, {'3', '2', '5', 325, true}, {'0', '9', '9', 99, false},
+      {'3', '2', '4', 324, false},
+      {'3', '2', '5', 325, true},
+      {'0', '9', '9', 99, false},
       {'9', '9', '9', 999, true},
       // A byte below '0' wraps in 8 bits: 0x2E - 0x30 = 254, so the version is large.
       {0x2E, '0', '0', 25400, true},
@@ -53,18 +55,25 @@ TEST(BlockSizeRule, HeaderPlusDataLengthExceptForPalettes) {
       {Signature::Img, 0xFFFFFFFF, false, 0x14, 0x100000014},
   };
   for (const SizeCase& c : cases) {
-    EXPECT_EQ(BlockSize(c.sig, c.dataLength, c.newFormat), c.blockSize) << SignatureName(c.sig) << c.dataLength;
+    EXPECT_EQ(BlockSize(c.sig, c.dataLength, c.newFormat), c.blockSize)
+        << SignatureName(c.sig) << c.dataLength;
     EXPECT_EQ(DeclaredRecordSize(c.sig, c.dataLength, c.newFormat), c.declared) << SignatureName(c.sig);
   }
 }
 
 TEST(Signatures, AreRecognisedByAllFourBytes) {
   const std::pair<const char*, std::optional<Signature>> cases[] = {
-      {"$VER", Signature::Ver}, {"$IMG", Signature::Img}, {"$EMG", Signature::Emg},
-      {"$BMP", Signature::Bmp}, {"$PAL", Signature::Pal},
+      {"$VER", Signature::Ver},
+      {"$IMG", Signature::Img},
+      {"$EMG", Signature::Emg},
+      {"$BMP", Signature::Bmp},
+      {"$PAL", Signature::Pal},
       // Written or patched by the tool, never collected by a scan.
-      {"$PAD", std::nullopt},   {"$KVT", std::nullopt},
-      {"$IMH", std::nullopt},   {"#IMG", std::nullopt},   {"$img", std::nullopt},
+      {"$PAD", std::nullopt},
+      {"$KVT", std::nullopt},
+      {"$IMH", std::nullopt},
+      {"#IMG", std::nullopt},
+      {"$img", std::nullopt},
   };
   for (const auto& [text, expected] : cases) {
     const auto* bytes = reinterpret_cast<const uint8_t*>(text);
@@ -83,7 +92,8 @@ TEST(FillerRecord, SpansEverythingBelowTheLowestBlock) {
   EXPECT_EQ(Bytes(area.begin() + 32, area.end()), Bytes(0x20, 0));
 
   WriteFiller(area.data(), kRebuiltAreaEnd);  // no block placed
-  EXPECT_EQ(Bytes(area.begin() + 8, area.begin() + 16), (Bytes{0x00, 0xE0, 0xFF, 0x02, 0x00, 0xE0, 0xFF, 0x02}));
+  EXPECT_EQ(Bytes(area.begin() + 8, area.begin() + 16),
+            (Bytes{0x00, 0xE0, 0xFF, 0x02, 0x00, 0xE0, 0xFF, 0x02}));
   // Read as a new-format header, the filler's data length reaches exactly to T.
   EXPECT_EQ(ReadLe32(&area[kDataLengthOffset]) + kNewFormat.headerSize, kRebuiltAreaEnd);
 }

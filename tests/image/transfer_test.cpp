@@ -56,18 +56,14 @@ TEST_F(Transfer, RebuildsTheImageBlockByBlock) {
     const Bytes* source;
   };
   const Placed expected[] = {
-      {0x2DA40, 0, 0xA0, &mod.bytes()},
-      {0x2DAE0, 0x1000, 0x120, &image.bytes()},
-      {0x2DC00, 0x8000, 0x30, &image.bytes()},
-      {0x2DC30, 0x30100, 0x53, &image.bytes()},
-      {0x2DC90, 0x5000, 0x25, &image.bytes()},
-      {0x2DCC0, 0x2000, 0x1F20, &image.bytes()},
+      {0x2DA40, 0, 0xA0, &mod.bytes()},         {0x2DAE0, 0x1000, 0x120, &image.bytes()},
+      {0x2DC00, 0x8000, 0x30, &image.bytes()},  {0x2DC30, 0x30100, 0x53, &image.bytes()},
+      {0x2DC90, 0x5000, 0x25, &image.bytes()},  {0x2DCC0, 0x2000, 0x1F20, &image.bytes()},
       {0x2FBE0, 0x6000, 0x420, &image.bytes()},
   };
   Bytes want(kLength, 0);
   WriteFiller(want.data(), 0x2DA40);
-  for (const Placed& p : expected)
-    std::copy_n(p.source->begin() + p.from, p.size, want.begin() + p.start);
+  for (const Placed& p : expected) std::copy_n(p.source->begin() + p.from, p.size, want.begin() + p.start);
   std::copy(image.bytes().begin() + kRebuiltAreaEnd, image.bytes().end(), want.begin() + kRebuiltAreaEnd);
   EXPECT_TRUE(ReadBytes(out) == want) << "output differs from the expected image";
   EXPECT_EQ(ReadBytes(in), image.bytes()) << "the input is never changed";
@@ -124,9 +120,10 @@ TEST_F(Transfer, ReplacesLogoAndPaletteFromTheirFilesOnly) {
 
 TEST_F(Transfer, VersionRecordsOnlyCountOnParagraphsAndOnlyTheFirst) {
   RomBuilder image = Image();
-  image.Version(0x18, '3', '0', '0')      // off the paragraph grid: not seen
-      .Version(0x30000, '3', '2', '5')    // first one seen, in the kept area: new format
-      .Version(0x30010, '1', '0', '0')    // later ones change nothing
+  image
+      .Version(0x18, '3', '0', '0')     // off the paragraph grid: not seen
+      .Version(0x30000, '3', '2', '5')  // first one seen, in the kept area: new format
+      .Version(0x30010, '1', '0', '0')  // later ones change nothing
       .Record(0x100, Signature::Img, 0);
   WriteBytes(in, image.bytes());
   ASSERT_EQ(RunOnce(Paths()).result, TransferResult::Completed);
@@ -156,7 +153,8 @@ TEST_F(Transfer, BootPatchReachesABlockThatCoversIt) {
   RomBuilder image = Image();
   image.Record(at - 0x20, Signature::Img, 0x40).Raw(at, "$KVT");
   WriteBytes(in, image.bytes());
-  ASSERT_EQ(RunOnce(Paths(), {OPT_DRAM_DIVISOR, 2}).messages, (std::vector<Message>{{Message::Finish, msg::kComplete}}));
+  ASSERT_EQ(RunOnce(Paths(), {OPT_DRAM_DIVISOR, 2}).messages,
+            (std::vector<Message>{{Message::Finish, msg::kComplete}}));
   Bytes patched = image.bytes();
   PatchKvt(&patched[at], 2);
   EXPECT_EQ(Slice(ReadBytes(out), 0x2FFA0, 0x60), Slice(patched, at - 0x20, 0x60));
@@ -183,7 +181,9 @@ TEST_P(TransferStops, LeaveTheOutputPathAsItWas) {
   for (Before before : {Before::Absent, Before::Existing}) {
     SCOPED_TRACE(before == Before::Absent ? "no output file before" : "output file before");
     RomBuilder image = Image();
-    image.Record(0x100, Signature::Img, 0x10).Record(0x200, Signature::Bmp, 0).Record(0x300, Signature::Pal, 0);
+    image.Record(0x100, Signature::Img, 0x10)
+        .Record(0x200, Signature::Bmp, 0)
+        .Record(0x300, Signature::Pal, 0);
     WriteBytes(in, image.bytes());
     RomBuilder logoFile(0x40), paletteFile(0x420), mod(0x40);
     logoFile.Record(0, Signature::Bmp, 0x10);
@@ -223,23 +223,30 @@ std::string LongName() { return std::string(300, 'x') + ".rom"; }
 const StopCase kStops[] = {
     {"NoInputPath", [](Transfer&, TransferPaths& p, TransferSettings&) { p.inputRom = ""; },
      [](const Transfer&) { return std::vector<Message>{Err("Please select a input rom file!")}; }, false},
-    {"InputMissing", [](Transfer& t, TransferPaths& p, TransferSettings&) { p.inputRom = t.dir / "nope.rom"; },
-     [](const Transfer& t) { return std::vector<Message>{Err("Open " + (t.dir / "nope.rom") + " Error!")}; }, false},
+    {"InputMissing",
+     [](Transfer& t, TransferPaths& p, TransferSettings&) { p.inputRom = t.dir / "nope.rom"; },
+     [](const Transfer& t) { return std::vector<Message>{Err("Open " + (t.dir / "nope.rom") + " Error!")}; },
+     false},
     {"InputIsAFolder",
      [](Transfer& t, TransferPaths& p, TransferSettings&) {
        std::filesystem::create_directory(t.dir / "folder.rom");
        p.inputRom = t.dir / "folder.rom";
      },
-     [](const Transfer& t) { return std::vector<Message>{Err("Open " + (t.dir / "folder.rom") + " Error!")}; }, false},
+     [](const Transfer& t) {
+       return std::vector<Message>{Err("Open " + (t.dir / "folder.rom") + " Error!")};
+     },
+     false},
     {"InputShorterThanTheRebuiltArea",
      [](Transfer& t, TransferPaths&, TransferSettings&) { WriteBytes(t.in, Bytes(0x2FFFF, 0)); },
      [](const Transfer& t) {
-       return std::vector<Message>{
-           Err(t.in + " is 0x2FFFF bytes long; a ROM image must hold at least 0x30000 bytes.\nTransfer Abort")};
-     }, false},
+       return std::vector<Message>{Err(
+           t.in + " is 0x2FFFF bytes long; a ROM image must hold at least 0x30000 bytes.\nTransfer Abort")};
+     },
+     false},
     {"NoOutputPath", [](Transfer&, TransferPaths& p, TransferSettings&) { p.outputRom = ""; },
      [](const Transfer&) { return std::vector<Message>{Err("Please select a output rom file!")}; }, false},
-    {"SamePathForInputAndOutput", [](Transfer& t, TransferPaths& p, TransferSettings&) { p.outputRom = t.in; },
+    {"SamePathForInputAndOutput",
+     [](Transfer& t, TransferPaths& p, TransferSettings&) { p.outputRom = t.in; },
      [](const Transfer& t) { return std::vector<Message>{Err("Open " + t.in + " Error!")}; }, false},
     {"ModuleMissing",
      [](Transfer& t, TransferPaths& p, TransferSettings&) { p.moduleFile = t.dir / "none.rle"; },
@@ -252,8 +259,8 @@ const StopCase kStops[] = {
        p.moduleFile = t.module;
      },
      [](const Transfer& t) {
-       return std::vector<Message>{
-           Err("$IMG record at 0x0 in " + t.module + " declares 0x41 bytes; only 0x40 remain.\nTransfer Abort")};
+       return std::vector<Message>{Err("$IMG record at 0x0 in " + t.module +
+                                       " declares 0x41 bytes; only 0x40 remain.\nTransfer Abort")};
      }},
     {"ImageRecordRunsPastTheEnd",
      [](Transfer& t, TransferPaths&, TransferSettings&) {
@@ -282,8 +289,8 @@ const StopCase kStops[] = {
        WriteBytes(t.in, image.bytes());
      },
      [](const Transfer& t) {
-       return std::vector<Message>{
-           Err("$PAL record at 0x3FFF0 in " + t.in + " needs 0x420 bytes; only 0x10 remain.\nTransfer Abort")};
+       return std::vector<Message>{Err("$PAL record at 0x3FFF0 in " + t.in +
+                                       " needs 0x420 bytes; only 0x10 remain.\nTransfer Abort")};
      }},
     {"NoLogoPath", [](Transfer&, TransferPaths&, TransferSettings& s) { s.options = OPT_CHANGE_LOGO; },
      [](const Transfer&) { return std::vector<Message>{Err("Please select a logo file!")}; }},
@@ -324,8 +331,8 @@ const StopCase kStops[] = {
        p.paletteFile = t.palette;
      },
      [](const Transfer& t) {
-       return std::vector<Message>{
-           Err("$BMP record at 0x0 in " + t.logo + " declares 0x1F20 bytes; only 0x30 remain.\nTransfer Abort")};
+       return std::vector<Message>{Err("$BMP record at 0x0 in " + t.logo +
+                                       " declares 0x1F20 bytes; only 0x30 remain.\nTransfer Abort")};
      }},
     {"PaletteWithoutItsSignature",
      [](Transfer& t, TransferPaths& p, TransferSettings& s) {
@@ -340,14 +347,18 @@ const StopCase kStops[] = {
        image.Record(0x100, Signature::Img, 0x18000).Record(0x30000, Signature::Emg, 0x18000);
        WriteBytes(t.in, image.bytes());
      },
-     [](const Transfer&) { return std::vector<Message>{Err("This new ROM file is larger then 256k!\nTransfer Abort")}; }},
+     [](const Transfer&) {
+       return std::vector<Message>{Err("This new ROM file is larger then 256k!\nTransfer Abort")};
+     }},
     {"NoRoomLeftForTheFiller",
      [](Transfer& t, TransferPaths&, TransferSettings&) {
        RomBuilder image = Image();
        image.Record(0, Signature::Img, 0x30000 - 0x20 - 0x10);  // its block lands at 0x10
        WriteBytes(t.in, image.bytes());
      },
-     [](const Transfer&) { return std::vector<Message>{Err("This new ROM file is larger then 256k!\nTransfer Abort")}; }},
+     [](const Transfer&) {
+       return std::vector<Message>{Err("This new ROM file is larger then 256k!\nTransfer Abort")};
+     }},
     {"LongPathIsNamedWhole",
      [](Transfer& t, TransferPaths& p, TransferSettings&) { p.moduleFile = t.dir / LongName(); },
      [](const Transfer& t) { return std::vector<Message>{Err("Open " + (t.dir / LongName()) + " Error!")}; }},
