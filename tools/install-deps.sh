@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ googletest           # native build and tests
+  cmake ninja-build g++ googletest clang-format  # native build, tests, format check
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64  # Windows build
   wine xvfb x11-apps imagemagick             # Windows tests and screenshots under Wine
   clang libclang-rt-14-dev valgrind          # sanitizers, fuzzing, memory checks
