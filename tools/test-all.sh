@@ -24,12 +24,12 @@ ctest --preset windows
 wineserver_stop() { WINEPREFIX="$PWD/build/windows/wineprefix" wineserver -k 2>/dev/null || true; }
 wineserver_stop
 
+step "format"
+tools/check-format.sh
+
 for extra in tools/run-sanitizers.sh tools/run-valgrind.sh "tools/run-fuzz.sh 60" tools/check-reproducible.sh; do
-  script=${extra%% *}
-  if [ -x "$script" ]; then
-    step "$extra"
-    $extra
-  fi
+  step "$extra"
+  $extra
 done
 
 step "all passed"
