@@ -54,6 +54,9 @@ class CFile : public CObject {
   void CopyFrom(CFile& source, uint64_t offset, uint64_t length);
   // Forces what was written to the storage device.
   void Flush();
+  // Gives this file the access permissions of other (POSIX mode bits; nothing
+  // to do on Windows, where a new file inherits its folder's). False on failure.
+  bool CopyPermissionsFrom(const CFile& other);
 
   // Replaces newPath by oldPath in one step; false on failure.
   static bool Rename(const char* oldPath, const char* newPath, std::string* error = nullptr);

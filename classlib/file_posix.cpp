@@ -134,6 +134,11 @@ void CFile::Flush() {
   if (::fsync(m_hFile) != 0) Fail("write");
 }
 
+bool CFile::CopyPermissionsFrom(const CFile& other) {
+  struct stat st {};
+  return ::fstat(other.m_hFile, &st) == 0 && ::fchmod(m_hFile, st.st_mode & 07777) == 0;
+}
+
 bool CFile::Rename(const char* oldPath, const char* newPath, std::string* error) {
   if (::rename(oldPath, newPath) == 0) return true;
   if (error) *error = ErrorText(errno);

@@ -112,6 +112,8 @@ void CFile::Flush() {
   if (!FlushFileBuffers(m_hFile)) Fail("write");
 }
 
+bool CFile::CopyPermissionsFrom(const CFile&) { return true; }
+
 bool CFile::Rename(const char* oldPath, const char* newPath, std::string* error) {
   if (MoveFileExA(oldPath, newPath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
   if (error) *error = ErrorText(GetLastError());

@@ -50,6 +50,8 @@ bool OutputFile::Open(const CString& path, std::string* error) {
     if (m_file.Open(candidate.c_str(), CFile::modeCreateNew | CFile::modeWrite, error)) {
       m_temporary = candidate;
       m_file.SetFilePath(path);
+      // The replaced file keeps the permissions the user gave it.
+      if (m_hold.IsOpen()) m_file.CopyPermissionsFrom(m_hold);
       return true;
     }
     if (CFile::Exists(candidate.c_str())) continue;  // left by an earlier run that was killed

@@ -389,6 +389,20 @@ TEST_F(Transfer, ModuleWithoutItsSignatureIsSkippedSilently) {
   EXPECT_EQ(ReadLe32(&got[kDataLengthOffset]), 0x2FFE0u - 0x20) << "T = 0x2FFE0: only the image's block";
 }
 
+#ifndef _WIN32
+TEST_F(Transfer, ReplacedOutputKeepsItsPermissions) {
+  WriteBytes(in, Image().bytes());
+  WriteBytes(out, {'o', 'l', 'd'});
+  std::filesystem::permissions(out, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                                        std::filesystem::perms::group_read);
+  ASSERT_EQ(RunOnce(Paths()).result, TransferResult::Completed);
+  EXPECT_EQ(std::filesystem::status(out).permissions(), std::filesystem::perms::owner_read |
+                                                            std::filesystem::perms::owner_write |
+                                                            std::filesystem::perms::group_read);
+  EXPECT_EQ(ReadBytes(out).size(), kLength);
+}
+#endif
+
 TEST_F(Transfer, HeldFilesCannotServeTwice) {
   WriteBytes(in, Image().bytes());
   CFile holder;
