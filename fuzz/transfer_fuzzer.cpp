@@ -20,9 +20,13 @@
 #include "image/messages.h"
 #include "image/rom_image.h"
 #include "image/transfer.h"
+#include "tests/path_state.h"
 
 namespace tarn::fuzz {
 namespace {
+
+using test::PathState;
+using test::StateOf;
 
 [[noreturn]] void Violation(const std::string& what) {
   std::fprintf(stderr, "transfer_fuzzer: %s\n", what.c_str());
@@ -49,19 +53,6 @@ class ScriptedUi : public TransferUi {
   bool m_answer;
 };
 
-// What stands at a path, as far as a run may change it.
-struct PathState {
-  bool exists = false;
-  mode_t type = 0;
-  ino_t inode = 0;
-  std::string linkTarget;
-  Bytes bytes;
-  bool operator==(const PathState& o) const {
-    return exists == o.exists && type == o.type && inode == o.inode && linkTarget == o.linkTarget &&
-           bytes == o.bytes;
-  }
-};
-
 Bytes ReadAll(const std::string& path) {
   Bytes bytes;
   if (FILE* f = std::fopen(path.c_str(), "rb")) {
@@ -75,23 +66,6 @@ Bytes ReadAll(const std::string& path) {
     std::fclose(f);
   }
   return bytes;
-}
-
-PathState StateOf(const std::string& path) {
-  PathState s;
-  struct stat st {};
-  if (::lstat(path.c_str(), &st) != 0) return s;
-  s.exists = true;
-  s.type = st.st_mode & S_IFMT;
-  s.inode = st.st_ino;
-  if (S_ISLNK(st.st_mode)) {
-    char target[4096];
-    const ssize_t n = ::readlink(path.c_str(), target, sizeof target);
-    s.linkTarget.assign(target, size_t(n > 0 ? n : 0));
-  } else if (S_ISREG(st.st_mode)) {
-    s.bytes = ReadAll(path);
-  }
-  return s;
 }
 
 void WriteAll(const std::string& path, const Bytes& bytes) {

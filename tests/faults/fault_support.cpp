@@ -71,34 +71,11 @@ CliRun RunCli(const std::vector<std::string>& args, const ChildFaults& faults) {
   return {code, Slurp(out), Slurp(err), usage.ru_maxrss};
 }
 
-PathState StateOf(const std::string& path) {
-  PathState s;
-  struct stat st {};
-  if (::lstat(path.c_str(), &st) != 0) return s;
-  s.exists = true;
-  s.type = st.st_mode & S_IFMT;
-  s.inode = st.st_ino;
-  if (S_ISLNK(st.st_mode)) {
-    char target[4096];
-    const ssize_t n = ::readlink(path.c_str(), target, sizeof target);
-    s.linkTarget.assign(target, size_t(n > 0 ? n : 0));
-  } else if (S_ISREG(st.st_mode)) {
-    s.bytes = ReadBytes(path);
-  }
-  return s;
-}
-
 std::vector<std::string> NamesIn(const std::string& folder) {
   std::vector<std::string> names;
   for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
   std::sort(names.begin(), names.end());
   return names;
-}
-
-std::ostream& operator<<(std::ostream& os, const PathState& s) {
-  if (!s.exists) return os << "(absent)";
-  return os << "(type 0" << std::oct << s.type << std::dec << ", inode " << s.inode << ", " << s.bytes.size()
-            << " bytes" << (s.linkTarget.empty() ? "" : ", link to " + s.linkTarget) << ")";
 }
 
 Bytes TestImage(size_t length) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tests/image/test_files.h"
+#include "tests/path_state.h"
 
 namespace tarn::faults {
 
@@ -41,22 +42,10 @@ struct CliRun {
 // than a minute is killed and reported with status -1.
 CliRun RunCli(const std::vector<std::string>& args, const ChildFaults& faults = {});
 
-// What stands at a path, as far as a run could change it.
-struct PathState {
-  bool exists = false;
-  unsigned type = 0;
-  ino_t inode = 0;
-  std::string linkTarget;
-  Bytes bytes;
-  bool operator==(const PathState& o) const {
-    return exists == o.exists && type == o.type && inode == o.inode && linkTarget == o.linkTarget &&
-           bytes == o.bytes;
-  }
-};
-PathState StateOf(const std::string& path);
+using test::PathState;
+using test::StateOf;
 // The names in a folder, sorted.
 std::vector<std::string> NamesIn(const std::string& folder);
-std::ostream& operator<<(std::ostream& os, const PathState& s);
 
 // A new-format image of length bytes with a module record in the rebuilt
 // area and one in the kept area, so that the kept area is read twice.
