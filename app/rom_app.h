@@ -7,6 +7,7 @@
 #include "classlib/file.h"
 #include "classlib/string.h"
 #include "classlib/win/winapp.h"
+#include "image/rom_format.h"
 
 class CRomApp : public CWinApp {
  public:
@@ -28,8 +29,8 @@ class CRomApp : public CWinApp {
   CFile m_fileLogo;
   CFile m_filePalette;
   CFile m_fileModule;
-  uint8_t m_nDramDivisor = 0xFF;  // 0xFF: no divisor chosen; else a code 0 to 7
-  uint32_t m_dwOptions = 0;       // tarn::OPT_* bits
+  uint8_t m_nDramDivisor = tarn::kNoDivisor;  // or a code 0 to 7
+  uint32_t m_dwOptions = 0;                   // tarn::OPT_* bits
 
   DECLARE_MESSAGE_MAP()
 };

@@ -103,6 +103,7 @@ void WriteFiller(uint8_t* rebuilt, uint32_t top);
 inline constexpr uint32_t kKvtDivisorOffset = 6;
 inline constexpr uint32_t kKvtChecksumOffset = 8;
 inline constexpr uint32_t kKvtPatchedSize = kKvtChecksumOffset + 1;
+// The divisor code before one has been chosen.
 inline constexpr uint8_t kNoDivisor = 0xFF;
 // Writes divisor into the $KVT record at kvt and makes bytes 0..8 sum to zero.
 void PatchKvt(uint8_t* kvt, uint8_t divisor);

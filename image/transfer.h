@@ -9,6 +9,7 @@
 
 #include "classlib/file.h"
 #include "classlib/string.h"
+#include "image/rom_format.h"
 
 namespace tarn {
 
@@ -36,7 +37,7 @@ struct TransferPaths {
 
 struct TransferSettings {
   uint32_t options = 0;
-  uint8_t dramDivisor = 0xFF;
+  uint8_t dramDivisor = kNoDivisor;
 };
 
 // The files of one transfer, each opened in its own slot; the caller owns them,

@@ -1,13 +1,14 @@
 #include "pages/dram_timing_page.h"
 
 #include "app/rom_app.h"
+#include "image/rom_format.h"
 #include "image/transfer.h"
 #include "res/resource.h"
 
 IMPLEMENT_DYNCREATE(CDRAMSpd, CPropertyPage)
 
 namespace {
-constexpr uint8_t kNoDivisor = 0xFF;
+using tarn::kNoDivisor;
 // A list index is a divisor code; codes have three bits.
 constexpr uint8_t kDivisorCodeMask = 0x07;
 

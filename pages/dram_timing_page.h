@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "classlib/win/propsheet.h"
+#include "image/rom_format.h"
 
 class CDRAMSpd : public CPropertyPage {
   DECLARE_DYNCREATE(CDRAMSpd)
@@ -14,7 +15,7 @@ class CDRAMSpd : public CPropertyPage {
   ~CDRAMSpd() override = default;
 
   CComboBox m_comboDivisor;
-  uint8_t m_nDivisorSel = 0xFF;
+  uint8_t m_nDivisorSel = tarn::kNoDivisor;
 
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
